@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "board.h"
+
+namespace veltra {
+
+// One located field: its file offset and its decoded value.
+template <typename T>
+struct FieldLoc {
+    std::uint32_t offset = 0;
+    T value{};
+};
+
+// The memory clock's word is also written to a second place; 0 means none.
+struct MemClockLoc : FieldLoc<float> {
+    std::uint32_t secondOffset = 0;
+};
+
+// One located 8-bit text: always zero-terminated, since at most 22 of its 32
+// bytes are copied from the image.
+struct TextLoc {
+    std::uint32_t offset = 0;
+    std::array<std::uint8_t, 32> text{};
+
+    // The bytes up to the first zero, as they are (8-bit, not UTF-8).
+    std::string shown() const;
+};
+
+// Every located field of the loaded image. Clocks in MHz, power in watts, fan
+// speed in percent, voltage in millivolts (slot 0; slots 1-5 only serve the
+// agreement test at load).
+struct BiosInfo {
+    FieldLoc<std::uint8_t> fanMin;
+    FieldLoc<std::uint8_t> fanMax;
+    FieldLoc<float> gpuClock;
+    FieldLoc<float> boostClock;
+    MemClockLoc memClock;
+    FieldLoc<std::uint32_t> powerDefault;
+    FieldLoc<std::uint32_t> powerMax;
+    FieldLoc<std::uint32_t> powerLimitLo;
+    FieldLoc<std::uint32_t> powerLimitHi;
+    std::array<FieldLoc<float>, boostEntryCount> boostTable;
+    TextLoc versionText;
+    TextLoc boardText;
+    TextLoc dateText;
+    std::uint16_t vendorId = 0;
+    std::uint16_t deviceId = 0;
+    std::uint32_t checksumWriteOffset = 0;
+    std::uint8_t checksumComputed = 0;
+    std::uint32_t checksumReadOffset = 0;
+    std::uint8_t checksumStored = 0;
+    std::array<FieldLoc<std::uint32_t>, voltageSlotCount> voltage;
+};
+
+// Fixed locations, the same on every board.
+constexpr std::uint32_t dateTextOffset = 1080;
+constexpr std::uint32_t versionTextOffset = 1247;
+constexpr std::uint32_t boardTextOffset = 1314;
+constexpr std::uint32_t dateTextLength = 8;
+constexpr std::uint32_t versionTextLength = 14;
+constexpr std::uint32_t boardTextLength = 22;
+constexpr std::uint32_t vendorIdOffset = 1428;
+constexpr std::uint32_t deviceIdOffset = 1430;
+
+}  // namespace veltra

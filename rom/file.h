@@ -1,0 +1,57 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "image.h"
+
+namespace veltra {
+
+// The file half of a load: reads the whole file into `image` (zero-filling
+// the rest) and sets its loadedLength. Reports "Cannot open bios file!",
+// "Bios file is too large!" or "Cannot read bios file!" and leaves `image`
+// as it was on failure.
+bool readFile(const std::filesystem::path& path, RomImage& image);
+
+// A save in progress: a temporary file beside the target, renamed over it
+// by writeFile. Destroying one that was not written removes the temporary.
+class SaveFile {
+public:
+    SaveFile(SaveFile&& other) noexcept;
+    SaveFile& operator=(SaveFile&&) = delete;
+    SaveFile(const SaveFile&) = delete;
+    ~SaveFile();
+
+    const std::filesystem::path& target() const { return m_target; }
+    const std::filesystem::path& temporary() const { return m_temporary; }
+
+private:
+    friend std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
+    friend bool writeFile(SaveFile&& file, const RomImage& image);
+    SaveFile(std::filesystem::path target, std::filesystem::path temporary, int fd, unsigned mode);
+    void discard();
+
+    std::filesystem::path m_target;     // symbolic links resolved
+    std::filesystem::path m_temporary;
+    int m_fd = -1;
+    unsigned m_mode = 0;                // permission bits the saved file gets
+};
+
+// First step of a save, before any byte of the image changes: checks that the
+// target can be replaced and opens the temporary file. Reports "Cannot save
+// bios file!" on failure.
+std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
+
+// Last step of a save: writes the first loadedLength bytes of `image` to the
+// temporary file, flushes it to disk and renames it over the target. Reports
+// "Cannot write bios file!" on failure; the target is then as it was and the
+// temporary file is gone.
+bool writeFile(SaveFile&& file, const RomImage& image);
+
+// A seam for tests: makes one step of the file operations fail as the
+// system would. FileStep::None (the default) injects nothing.
+enum class FileStep { None, OpenTemporary, Write, Flush, Rename };
+void injectFileFailureForTesting(FileStep step);
+
+}  // namespace veltra
