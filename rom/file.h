@@ -35,7 +35,10 @@ private:
     std::filesystem::path m_target;     // symbolic links resolved
     std::filesystem::path m_temporary;
     int m_fd = -1;
-    unsigned m_mode = 0;                // permission bits the saved file gets
+    // Permission bits of the file being replaced, or newFileMode for a new
+    // file, which keeps what the umask gives it.
+    static constexpr unsigned newFileMode = ~0u;
+    unsigned m_mode = newFileMode;
 };
 
 // First step of a save, before any byte of the image changes: checks that the

@@ -1,0 +1,222 @@
+#include "codec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "file.h"
+#include "message.h"
+
+namespace veltra {
+namespace {
+
+constexpr std::uint16_t memClockBias = 16384;  // 0x4000
+constexpr std::uint32_t milliPerWatt = 1000;
+constexpr std::uint32_t voltageScaleLow = 1000;     // slots 0-3
+constexpr std::uint32_t voltageScaleHigh = 10000;   // slots 4-5
+constexpr std::size_t firstHighVoltageSlot = 4;
+
+std::uint32_t voltageScale(std::size_t slot)
+{
+    return slot < firstHighVoltageSlot ? voltageScaleLow : voltageScaleHigh;
+}
+
+// Truncation toward zero of a single-precision value into the low 16 bits of
+// a 32-bit integer. Values outside the 32-bit range cannot pass the save
+// rules; they are clamped here only so that the conversion stays defined.
+std::uint16_t truncateToWord(float value)
+{
+    if (!(value > -2147483648.0f))
+        return 0;
+    if (value >= 2147483648.0f)
+        return 0xFFFF;
+    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(static_cast<std::int32_t>(value)));
+}
+
+void decodeText(const RomImage& image, TextLoc& text, std::uint32_t length)
+{
+    text.text.fill(0);
+    std::copy_n(image.bytes.begin() + text.offset, length, text.text.begin());
+}
+
+// One scratch image for every load, so that a load neither allocates nor
+// copies: on success it is swapped with the program's image.
+RomImage& scratchImage()
+{
+    static RomImage scratch;
+    return scratch;
+}
+
+}  // namespace
+
+std::string TextLoc::shown() const
+{
+    const auto end = std::find(text.begin(), text.end(), std::uint8_t{0});
+    return std::string(text.begin(), end);
+}
+
+float decodeClockWord(std::uint16_t word)
+{
+    return static_cast<float>(word * 0.5);
+}
+
+float decodeMemClockWord(std::uint16_t word)
+{
+    return static_cast<float>((static_cast<int>(word) - memClockBias) * 0.5);
+}
+
+std::uint16_t encodeClockWord(float mhz)
+{
+    return truncateToWord(mhz * 2.0f);
+}
+
+std::uint16_t encodeMemClockWord(float mhz)
+{
+    // Both steps in single precision: between 16384 and 32768 a float is
+    // spaced 1/512 apart, so a sum just below a whole number rounds up to it.
+    const float sum = mhz * 2.0f + static_cast<float>(memClockBias);
+    return truncateToWord(sum);
+}
+
+void decodeTexts(const RomImage& image, BiosInfo& info)
+{
+    decodeText(image, info.versionText, versionTextLength);
+    decodeText(image, info.boardText, boardTextLength);
+    decodeText(image, info.dateText, dateTextLength);
+}
+
+void decodeClocks(const RomImage& image, BiosInfo& info)
+{
+    info.gpuClock.value = decodeClockWord(image.readU16(info.gpuClock.offset));
+    info.boostClock.value = decodeClockWord(image.readU16(info.boostClock.offset));
+    info.memClock.value = decodeMemClockWord(image.readU16(info.memClock.offset));
+}
+
+void decodeBoostTable(const RomImage& image, BiosInfo& info)
+{
+    for (FieldLoc<float>& entry : info.boostTable)
+        entry.value = decodeClockWord(image.readU16(entry.offset));
+}
+
+void decodePower(const RomImage& image, BiosInfo& info)
+{
+    for (FieldLoc<std::uint32_t>* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
+        power->value = image.readU32(power->offset) / milliPerWatt;
+}
+
+void decodeFan(const RomImage& image, BiosInfo& info)
+{
+    info.fanMin.value = image.readU8(info.fanMin.offset);
+    info.fanMax.value = image.readU8(info.fanMax.offset);
+}
+
+bool decodeVoltage(const RomImage& image, BiosInfo& info)
+{
+    for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
+        info.voltage[slot].value = image.readU32(info.voltage[slot].offset) / voltageScale(slot);
+    for (std::size_t slot = 1; slot < voltageSlotCount; ++slot) {
+        if (info.voltage[slot].value != info.voltage[0].value) {
+            reportMessage("Read voltage error!");
+            return false;
+        }
+    }
+    return true;
+}
+
+void encodeClocks(RomImage& image, const BiosInfo& info)
+{
+    image.writeU16(info.gpuClock.offset, encodeClockWord(info.gpuClock.value));
+    image.writeU16(info.boostClock.offset, encodeClockWord(info.boostClock.value));
+    const std::uint16_t memWord = encodeMemClockWord(info.memClock.value);
+    image.writeU16(info.memClock.offset, memWord);
+    if (info.memClock.secondOffset != 0)
+        image.writeU16(info.memClock.secondOffset, memWord);
+}
+
+void encodeBoostTable(RomImage& image, const BiosInfo& info)
+{
+    for (const FieldLoc<float>& entry : info.boostTable)
+        image.writeU16(entry.offset, encodeClockWord(entry.value));
+}
+
+void encodePower(RomImage& image, const BiosInfo& info)
+{
+    // Unsigned arithmetic: wraps modulo 2^32 as the file's dword does.
+    for (const FieldLoc<std::uint32_t>* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
+        image.writeU32(power->offset, power->value * milliPerWatt);
+}
+
+void encodeFan(RomImage& image, const BiosInfo& info)
+{
+    image.writeU8(info.fanMin.offset, info.fanMin.value);
+    image.writeU8(info.fanMax.offset, info.fanMax.value);
+}
+
+void encodeVoltage(RomImage& image, const BiosInfo& info)
+{
+    // Slot 0 holds the edited voltage; every slot receives it.
+    const std::uint32_t millivolts = info.voltage[0].value;
+    for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
+        image.writeU32(info.voltage[slot].offset, millivolts * voltageScale(slot));
+}
+
+bool loadRomFile(const std::filesystem::path& path, BiosInfo& info)
+{
+    RomImage& image = scratchImage();
+    if (!readFile(path, image))
+        return false;
+
+    BiosInfo loaded;
+    loaded.versionText.offset = versionTextOffset;
+    loaded.boardText.offset = boardTextOffset;
+    loaded.dateText.offset = dateTextOffset;
+    loaded.vendorId = image.readU16(vendorIdOffset);
+    loaded.deviceId = image.readU16(deviceIdOffset);
+    if (!selectBoardModel(loaded))
+        return false;
+
+    loaded.checksumStored = image.readU8(loaded.checksumReadOffset);
+    if (!computeImageChecksum(image, loaded.checksumReadOffset, loaded.checksumComputed))
+        return false;
+
+    decodeTexts(image, loaded);
+    decodeClocks(image, loaded);
+    decodeBoostTable(image, loaded);
+    decodePower(image, loaded);
+    decodeFan(image, loaded);
+    if (!decodeVoltage(image, loaded))
+        return false;
+
+    std::swap(romImage(), image);
+    info = loaded;
+    return true;
+}
+
+bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
+{
+    std::optional<SaveFile> file = openSaveFile(path);
+    if (!file)
+        return false;
+
+    auto image = std::make_unique<RomImage>(romImage());
+    encodeClocks(*image, info);
+    encodeBoostTable(*image, info);
+    encodePower(*image, info);
+    encodeFan(*image, info);
+    encodeVoltage(*image, info);
+
+    std::uint8_t checksum = info.checksumComputed;
+    // An empty range keeps the previous byte, as the table's offsets never give one.
+    computeImageChecksum(*image, info.checksumReadOffset, checksum);
+    image->writeU8(info.checksumWriteOffset, checksum);
+
+    if (!writeFile(std::move(*file), *image))
+        return false;
+
+    std::swap(romImage(), *image);
+    info.checksumComputed = checksum;
+    return true;
+}
+
+}  // namespace veltra
