@@ -1,0 +1,55 @@
+// Renders the main window with a sample image loaded, once per tab:
+//   veltra_screenshot <folder>
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+
+#include "res/resource_ids.h"
+#include "res/strings.h"
+#include "tests/support/image_builder.h"
+#include "tests/support/temp_dir.h"
+#include "ui/framework/scripted_prompts.h"
+#include "ui/veltra_dlg.h"
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: veltra_screenshot <folder>\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+
+    veltra::ScriptedPrompts prompts;
+    veltra::testing::TempDir dir;
+    veltra::testing::ImageSpec spec;
+    spec.board = veltra::BoardModel::Gtx670;
+    const auto sample = dir.write("GTX670_sample.rom", veltra::testing::buildImage(spec));
+    prompts.openAnswers.push_back(QString::fromStdString(sample.string()));
+
+    veltra::CVeltraDlg dlg;
+    dlg.Create();
+    dlg.show();
+    dlg.OnOpenBios();
+    if (!prompts.messages.empty()) {
+        std::fprintf(stderr, "loading the sample failed: %s\n", qPrintable(prompts.messages.front()));
+        return 1;
+    }
+    auto& tabs = dynamic_cast<veltra::CTabCtrl&>(*dlg.GetDlgItem(veltra::res::tabControlId));
+    for (int i = 0; i < tabs.GetItemCount(); ++i) {
+        tabs.TabBar().setCurrentIndex(i);
+        QApplication::processEvents();
+        const QString name = QString::fromLatin1(veltra::res::tabCaptions[i]).toLower() + QStringLiteral(".png");
+        const QString file = QDir(folder).filePath(name);
+        if (!dlg.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(file));
+    }
+    return 0;
+}

@@ -1,0 +1,37 @@
+#include "pages.h"
+#include "res/templates.h"
+
+namespace veltra {
+
+namespace {
+constexpr int gridColumns = 5;
+}
+
+CBoostPage::CBoostPage() : CDialog(res::dialogTemplate(res::boostPageId)) {}
+
+// The grid is laid out in the page's pixels, not in dialog units: 9 rows of
+// 5 cells, each a caption and its edit.
+bool CBoostPage::OnInitDialog()
+{
+    for (int k = 0; k < static_cast<int>(boostEntryCount); ++k) {
+        const int row = k / gridColumns;
+        const int column = k % gridColumns;
+        const int x = 20 + 75 * column;
+        const int y = 28 + 21 * row;
+        const QString caption = QString::asprintf("%2.2d", k + 1);
+
+        CStatic& label = m_labels[static_cast<std::size_t>(k)];
+        label.Create(caption, Qt::AlignHCenter | Qt::AlignTop, QRect(QPoint(x - 15, y - 16), QPoint(x - 1, y - 1)),
+                     this, noControlId);
+        label.setFont(label.parentWidget()->font());
+
+        CEdit& edit = m_edits[static_cast<std::size_t>(k)];
+        edit.Create(false, QRect(QPoint(x + 5, y - 18), QPoint(x + 54, y - 1)), this, res::firstBoostEditId + k);
+        edit.setFont(edit.parentWidget()->font());
+        edit.setAccessibleName(QStringLiteral("Boost ") + caption);
+        label.setBuddy(&edit);
+    }
+    return true;
+}
+
+}  // namespace veltra

@@ -1,0 +1,168 @@
+#include "dialog.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "controls.h"
+#include "dialog_builder.h"
+#include "prompts.h"
+#include "rom/conversions.h"
+
+namespace veltra {
+
+const char* const unsignedExchangeMessage = "Enter a whole number from 0 to 4294967295.";
+
+namespace {
+
+// Command ids a button sends to end its dialog.
+constexpr int okCommand = 1;
+constexpr int cancelCommand = 2;
+
+QLineEdit* editOf(CDataExchange* pDX, int id)
+{
+    return dynamic_cast<QLineEdit*>(pDX->m_dialog.GetDlgItem(id));
+}
+
+}  // namespace
+
+CDialog::CDialog(const DialogTemplate& dialogTemplate) : m_template(dialogTemplate)
+{
+    setFont(dialogFont(m_template.pointSize));
+    m_units = std::make_unique<DialogUnits>(font());
+}
+
+CDialog::~CDialog() = default;
+
+bool CDialog::Create(QWidget* parent)
+{
+    if (m_created)
+        return true;
+    m_created = true;
+    const QSize size(m_units->toPixelsX(m_template.width), m_units->toPixelsY(m_template.height));
+    if (parent) {
+        setParent(parent, Qt::Widget);
+        resize(size);
+        hide();
+    } else {
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowCloseButtonHint);
+        setFixedSize(size);
+    }
+    setWindowTitle(QString::fromLatin1(m_template.caption));
+
+    for (QWidget* control : buildControls(m_template, *m_units, *this)) {
+        auto* button = dynamic_cast<QPushButton*>(control);
+        if (!button)
+            continue;
+        if (controlId(*button) == okCommand)
+            QObject::connect(button, &QPushButton::clicked, this, &QDialog::accept);
+        else if (controlId(*button) == cancelCommand)
+            QObject::connect(button, &QPushButton::clicked, this, &QDialog::reject);
+    }
+    return OnInitDialog();
+}
+
+int CDialog::DoModal()
+{
+    Create(nullptr);
+    return prompts().runModal(*this);
+}
+
+QWidget* CDialog::GetDlgItem(int id) const
+{
+    if (id == noControlId)
+        return nullptr;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (controlId(*child) == id)
+            return child;
+    return nullptr;
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange dx(*this, saveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.m_bFailed;
+}
+
+void CDialog::SubclassDlgItem(int id, QWidget& control)
+{
+    QWidget* placeholder = GetDlgItem(id);
+    if (!placeholder || placeholder == &control)
+        return;
+    for (const ControlTemplate& entry : m_template.controls) {
+        if (entry.id != id)
+            continue;
+        applyControlTemplate(control, entry, *m_units, *this);
+        control.setAccessibleName(placeholder->accessibleName());
+        control.stackUnder(placeholder);
+        if (control.focusPolicy() != Qt::NoFocus)
+            QWidget::setTabOrder(placeholder, &control);
+        for (auto* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (label->buddy() == placeholder)
+                label->setBuddy(&control);
+        delete placeholder;
+        return;
+    }
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::keyPressEvent(QKeyEvent* event)
+{
+    // A page is part of its owner's window: Escape and Enter belong to the owner.
+    if (!isWindow()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DDX_Control(CDataExchange* pDX, int id, QWidget& control)
+{
+    if (pDX->m_bFailed)
+        return;
+    pDX->m_dialog.SubclassDlgItem(id, control);
+}
+
+void DDX_Text(CDataExchange* pDX, int id, QString& value)
+{
+    if (pDX->m_bFailed)
+        return;
+    QLineEdit* edit = editOf(pDX, id);
+    if (!edit)
+        return;
+    if (pDX->m_bSaveAndValidate)
+        value = edit->text();
+    else
+        edit->setText(value);
+}
+
+void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value)
+{
+    if (pDX->m_bFailed)
+        return;
+    QLineEdit* edit = editOf(pDX, id);
+    if (!edit)
+        return;
+    if (!pDX->m_bSaveAndValidate) {
+        edit->setText(QString::number(value));
+        return;
+    }
+    const std::optional<std::uint32_t> read = parseUnsigned32(edit->text().toStdString());
+    if (!read) {
+        showMessage(&pDX->m_dialog, QString::fromLatin1(unsignedExchangeMessage));
+        pDX->m_bFailed = true;
+        return;
+    }
+    value = *read;
+}
+
+}  // namespace veltra

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <span>
+
+namespace veltra {
+
+// The control kinds the window's templates use.
+enum class ControlKind {
+    Label,          // static text, left-aligned
+    PlainLabel,     // static text shown without mnemonic processing
+    ValueEdit,      // editable single-line edit, centred
+    IdentityEdit,   // read-only single-line edit, centred
+    PushButton,
+    DefPushButton,  // the button Enter presses
+    GroupBox,       // frame without caption
+    Picture,        // sunken frame holding a centred image
+    Icon,           // image resource named by the control's text
+    TabControl,
+    EtchedLine,     // horizontal separator
+};
+
+// A control without an id of its own.
+constexpr int noControlId = -1;
+
+// One control of a dialog template. Positions and sizes are dialog units.
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+    const char* text;
+    int x, y, width, height;
+};
+
+// A dialog as data. The controls are in tab order.
+struct DialogTemplate {
+    int id;
+    const char* caption;
+    int width, height;  // dialog units
+    int pointSize;      // of the dialog font
+    std::span<const ControlTemplate> controls;
+};
+
+}  // namespace veltra
