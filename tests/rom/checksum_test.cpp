@@ -27,6 +27,29 @@ TEST(Checksum, IsTheTwosComplementOfTheByteSum)
     }
 }
 
+// The sum runs eight bytes at a time; every length and alignment must give
+// what a byte-by-byte sum gives.
+TEST(Checksum, AgreesWithAPlainByteSumForEveryLengthAndAlignment)
+{
+    std::vector<std::uint8_t> bytes(70000);
+    std::uint32_t state = 12345;
+    for (auto& b : bytes) {
+        state = state * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(state >> 16);
+    }
+    std::fill(bytes.begin() + 40000, bytes.end(), 0xFF);  // lanes at their largest
+    for (std::size_t start : {0u, 1u, 3u, 7u}) {
+        for (std::size_t length : {1u, 7u, 8u, 9u, 1023u, 1024u, 1025u, 64511u, 65535u, 69000u}) {
+            std::uint8_t plain = 0;
+            for (std::size_t i = start; i < start + length; ++i)
+                plain = static_cast<std::uint8_t>(plain + bytes[i]);
+            std::uint8_t out = 0;
+            ASSERT_TRUE(computeChecksum(bytes.data() + start, static_cast<std::int32_t>(length), out));
+            EXPECT_EQ(out, static_cast<std::uint8_t>(0x100 - plain)) << start << " " << length;
+        }
+    }
+}
+
 TEST(Checksum, RefusesAnEmptyRangeAndLeavesTheOutputAlone)
 {
     const std::uint8_t data[] = {1, 2, 3};
