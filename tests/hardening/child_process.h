@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <sys/resource.h>
+
+namespace veltra::testing {
+
+// Faults that only a separate process can meet safely: a smaller file-size
+// limit (a full disk) or the permissions of an ordinary user while the suite
+// runs as root.
+struct ChildOptions {
+    bool asNobody = false;                  // drop to uid/gid 65534 first
+    std::optional<rlim_t> fileSizeLimit;    // RLIMIT_FSIZE, SIGXFSZ ignored
+};
+
+struct ChildOutcome {
+    bool exitedNormally = false;
+    int exitCode = -1;
+    std::string report;  // what the child's body returned
+};
+
+constexpr unsigned nobodyId = 65534;
+
+// Forks, applies `options` in the child, runs `body` there and hands its
+// text back through a pipe. The child never returns into the test framework.
+ChildOutcome runInChild(const ChildOptions& options, const std::function<std::string()>& body);
+
+}  // namespace veltra::testing

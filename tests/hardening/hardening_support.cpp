@@ -1,0 +1,95 @@
+#include "tests/hardening/hardening_support.h"
+
+#include <bit>
+#include <sstream>
+
+namespace veltra::testing {
+namespace {
+
+void field(std::ostringstream& out, const char* name, std::uint32_t offset, std::uint64_t value)
+{
+    out << name << '@' << offset << '=' << value << '\n';
+}
+
+void clock(std::ostringstream& out, const char* name, const FieldLoc<float>& loc)
+{
+    field(out, name, loc.offset, std::bit_cast<std::uint32_t>(loc.value));
+}
+
+void text(std::ostringstream& out, const char* name, const TextLoc& loc)
+{
+    out << name << '@' << loc.offset << '=';
+    for (std::uint8_t byte : loc.text)
+        out << static_cast<unsigned>(byte) << ',';
+    out << '\n';
+}
+
+}  // namespace
+
+std::string dump(const BiosInfo& info)
+{
+    std::ostringstream out;
+    field(out, "fanMin", info.fanMin.offset, info.fanMin.value);
+    field(out, "fanMax", info.fanMax.offset, info.fanMax.value);
+    clock(out, "gpuClock", info.gpuClock);
+    clock(out, "boostClock", info.boostClock);
+    clock(out, "memClock", info.memClock);
+    out << "memClock.second=" << info.memClock.secondOffset << '\n';
+    field(out, "powerDefault", info.powerDefault.offset, info.powerDefault.value);
+    field(out, "powerMax", info.powerMax.offset, info.powerMax.value);
+    field(out, "powerLimitLo", info.powerLimitLo.offset, info.powerLimitLo.value);
+    field(out, "powerLimitHi", info.powerLimitHi.offset, info.powerLimitHi.value);
+    for (const auto& entry : info.boostTable)
+        clock(out, "boost", entry);
+    text(out, "versionText", info.versionText);
+    text(out, "boardText", info.boardText);
+    text(out, "dateText", info.dateText);
+    out << "ids=" << info.vendorId << ':' << info.deviceId << '\n';
+    out << "checksum=" << info.checksumWriteOffset << ',' << unsigned{info.checksumComputed} << ','
+        << info.checksumReadOffset << ',' << unsigned{info.checksumStored} << '\n';
+    for (const auto& slot : info.voltage)
+        field(out, "voltage", slot.offset, slot.value);
+    return out.str();
+}
+
+ImageSnapshot ImageSnapshot::ofRomImage()
+{
+    return {romImage().bytes, romImage().loadedLength};
+}
+
+std::set<std::string> folderEntries(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+PageValues pageValuesFrom(const BiosInfo& info)
+{
+    PageValues values;
+    values.gpuClock = formatClock(info.gpuClock.value);
+    values.boostClock = formatClock(info.boostClock.value);
+    values.memClock = formatClock(info.memClock.value);
+    for (std::size_t k = 0; k < boostEntryCount; ++k)
+        values.boostTable[k] = formatClock(info.boostTable[k].value);
+    values.powerDefault = info.powerDefault.value;
+    values.powerMax = info.powerMax.value;
+    values.powerLimitLo = info.powerLimitLo.value;
+    values.powerLimitHi = info.powerLimitHi.value;
+    values.fanMin = info.fanMin.value;
+    values.fanMax = info.fanMax.value;
+    values.voltage = std::to_string(info.voltage[0].value);
+    return values;
+}
+
+std::string describe(bool result, const std::vector<std::string>& messages, bool imageUnchanged)
+{
+    std::string line = result ? "true" : "false";
+    for (const std::string& message : messages)
+        line += " | " + message;
+    line += imageUnchanged ? " | image unchanged" : " | image changed";
+    return line;
+}
+
+}  // namespace veltra::testing

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "rom/rom.h"
+
+namespace veltra::testing {
+
+// Every member of a BiosInfo as text, floats by their bits, so that "nothing
+// changed" can be asserted with one comparison and a readable difference.
+std::string dump(const BiosInfo& info);
+
+// A copy of romImage(), to show it untouched after a failure.
+struct ImageSnapshot {
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t loadedLength = 0;
+
+    static ImageSnapshot ofRomImage();
+    bool operator==(const ImageSnapshot&) const = default;
+};
+
+// The names in a folder, hidden ones included: a temporary file left behind
+// by a failed save shows up here.
+std::set<std::string> folderEntries(const std::filesystem::path& folder);
+
+// What the pages would hold for `info`: clocks as "%.2f", voltage as a
+// whole number, power and fan as the unsigned exchange delivers them.
+PageValues pageValuesFrom(const BiosInfo& info);
+
+// One line for a child process or a table row: the result, every message,
+// and whether romImage() kept its contents.
+std::string describe(bool result, const std::vector<std::string>& messages, bool imageUnchanged);
+
+}  // namespace veltra::testing

@@ -1,0 +1,246 @@
+// Every way a save can fail on one machine must leave the user's file byte
+// for byte as it was, no temporary file beside it, and the image in memory
+// as it was, with one clear message.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "rom/rom.h"
+#include "tests/hardening/child_process.h"
+#include "tests/hardening/hardening_support.h"
+#include "tests/support/image_builder.h"
+#include "tests/support/temp_dir.h"
+
+namespace veltra::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* cannotSave = "Cannot save bios file!";
+constexpr const char* cannotWrite = "Cannot write bios file!";
+
+class InjectedFailure {
+public:
+    explicit InjectedFailure(FileStep step) { injectFileFailureForTesting(step); }
+    ~InjectedFailure() { injectFileFailureForTesting(FileStep::None); }
+};
+
+class SaveFault : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Traversable by the unprivileged child of the permission cases.
+        fs::permissions(dir.path(), fs::perms(0755));
+        original = buildImage(ImageSpec{});
+        target = dir.write("card.rom", original);
+        MessageRecorder quiet;
+        ASSERT_TRUE(loadRomFile(target, info));
+        // An edit, so that any write that got through would show on disk.
+        info.gpuClock.value = 1100.0f;
+        infoBefore = dump(info);
+        imageBefore = ImageSnapshot::ofRomImage();
+        entriesBefore = folderEntries(dir.path());
+    }
+
+    // Called by the child: one save, described in one line.
+    std::string saveAndDescribe(const fs::path& path)
+    {
+        MessageRecorder recorder;
+        const bool ok = saveRomFile(path, info);
+        return describe(ok, recorder.messages(), ImageSnapshot::ofRomImage() == imageBefore);
+    }
+
+    void expectNothingChanged()
+    {
+        EXPECT_EQ(readBytes(target), original);
+        EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
+        EXPECT_EQ(dump(info), infoBefore);
+        EXPECT_TRUE(ImageSnapshot::ofRomImage() == imageBefore);
+    }
+
+    static std::string refused(const char* message) { return describe(false, {message}, true); }
+
+    TempDir dir;
+    std::vector<std::uint8_t> original;
+    fs::path target;
+    BiosInfo info;
+    std::string infoBefore;
+    ImageSnapshot imageBefore;
+    std::set<std::string> entriesBefore;
+};
+
+TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
+{
+    struct Case {
+        const char* name;
+        std::function<fs::path(const TempDir&)> makeTarget;
+        FileStep injected;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"target is a folder", [](const TempDir& d) { fs::create_directory(d / "folder.rom"); return d / "folder.rom"; },
+         FileStep::None, cannotSave},
+        {"folder missing", [](const TempDir& d) { return d / "missing" / "card.rom"; }, FileStep::None, cannotSave},
+        {"target is a pipe", [](const TempDir& d) { ::mkfifo((d / "pipe.rom").c_str(), 0644); return d / "pipe.rom"; },
+         FileStep::None, cannotSave},
+        {"symbolic link loop",
+         [](const TempDir& d) {
+             fs::create_symlink(d / "b.rom", d / "a.rom");
+             fs::create_symlink(d / "a.rom", d / "b.rom");
+             return d / "a.rom";
+         },
+         FileStep::None, cannotSave},
+        {"empty path", [](const TempDir&) { return fs::path(); }, FileStep::None, cannotSave},
+        {"temporary file cannot be created", [](const TempDir& d) { return d / "card.rom"; }, FileStep::OpenTemporary,
+         cannotSave},
+        {"write fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Write, cannotWrite},
+        {"flush fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Flush, cannotWrite},
+        {"rename fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Rename, cannotWrite},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = c.makeTarget(dir);
+        entriesBefore = folderEntries(dir.path());
+        std::string outcome;
+        {
+            InjectedFailure failure(c.injected);
+            outcome = saveAndDescribe(path);
+        }
+        EXPECT_EQ(outcome, refused(c.message));
+        expectNothingChanged();
+    }
+    // The pipe is still a pipe: a refused save never replaces what it names.
+    struct stat st {};
+    ASSERT_EQ(::lstat((dir / "pipe.rom").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// The suite runs as root, whom permission bits do not stop; these run in a
+// child that has become an ordinary user.
+TEST_F(SaveFault, PermissionsOfAnOrdinaryUserAreRespected)
+{
+    struct Case {
+        const char* name;
+        bool folderOurs;        // folder owned by the child's user
+        fs::perms targetMode;   // target owned by the child's user
+        bool folderReadOnlyAfterOpen;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"target read-only", true, fs::perms(0444), false, cannotSave},
+        {"folder not writable", false, fs::perms(0644), false, cannotSave},
+        {"rename refused: folder made read-only after the temporary was opened", true, fs::perms(0644), true,
+         cannotWrite},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(::chown(dir.path().c_str(), c.folderOurs ? nobodyId : 0, c.folderOurs ? nobodyId : 0), 0);
+        fs::permissions(dir.path(), fs::perms(0755));
+        ASSERT_EQ(::chown(target.c_str(), nobodyId, nobodyId), 0);
+        fs::permissions(target, c.targetMode);
+        entriesBefore = folderEntries(dir.path());
+
+        const ChildOutcome child = runInChild({.asNobody = true, .fileSizeLimit = std::nullopt}, [&] {
+            if (!c.folderReadOnlyAfterOpen)
+                return saveAndDescribe(target);
+            MessageRecorder recorder;
+            std::optional<SaveFile> file = openSaveFile(target);
+            if (!file)
+                return std::string("openSaveFile failed");
+            ::chmod(dir.path().c_str(), 0555);
+            const bool ok = writeFile(std::move(*file), romImage());
+            ::chmod(dir.path().c_str(), 0755);
+            return describe(ok, recorder.messages(), ImageSnapshot::ofRomImage() == imageBefore);
+        });
+        ASSERT_TRUE(child.exitedNormally);
+        ASSERT_EQ(child.exitCode, 0);
+        EXPECT_EQ(child.report, refused(c.message));
+        EXPECT_EQ(readBytes(target), original);
+        EXPECT_EQ(fs::status(target).permissions(), c.targetMode);
+        std::set<std::string> entries = folderEntries(dir.path());
+        if (c.folderReadOnlyAfterOpen) {
+            // A folder that turned read-only cannot lose the temporary file
+            // either; at most the one, hidden and named after the target.
+            std::erase_if(entries, [](const std::string& name) { return name.starts_with(".card.rom.veltra-"); });
+            for (const auto& entry : fs::directory_iterator(dir.path()))
+                if (entry.path().filename().string().starts_with(".card.rom.veltra-"))
+                    fs::remove(entry.path());
+        }
+        EXPECT_EQ(entries, entriesBefore);
+    }
+}
+
+// A full disk, as the file-size limit of a child process: the write stops
+// part way and must not cost the user the file already on disk.
+TEST_F(SaveFault, FullDiskDuringTheWrite)
+{
+    const struct {
+        const char* name;
+        const char* file;
+        bool exists;
+        rlim_t limit;
+    } cases[] = {
+        {"over an existing file, half written", "card.rom", true, original.size() / 2},
+        {"over an existing file, one byte short", "card.rom", true, original.size() - 1},
+        {"to a new file", "new.rom", false, 4096},
+        {"nothing at all can be written", "card.rom", true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = dir / c.file;
+        const ChildOutcome child =
+            runInChild({.asNobody = false, .fileSizeLimit = c.limit}, [&] { return saveAndDescribe(path); });
+        ASSERT_TRUE(child.exitedNormally);
+        ASSERT_EQ(child.exitCode, 0);
+        EXPECT_EQ(child.report, refused(cannotWrite));
+        EXPECT_EQ(fs::exists(path), c.exists);
+        EXPECT_EQ(readBytes(target), original);
+        EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
+    }
+}
+
+// What a successful save must also get right when the target is not a plain
+// file in a plain folder.
+TEST_F(SaveFault, SaveThroughLinksOddNamesAndPermissionsKeepsWhatTheUserHad)
+{
+    MessageRecorder recorder;
+
+    // A symbolic link is followed: the link stays, the file it names changes.
+    const fs::path link = dir / "link.rom";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(saveRomFile(link, info));
+    EXPECT_TRUE(fs::is_symlink(link));
+    BiosInfo reloaded;
+    ASSERT_TRUE(loadRomFile(target, reloaded));
+    EXPECT_EQ(reloaded.gpuClock.value, 1100.0f);
+
+    // Permission bits survive the replacement.
+    fs::permissions(target, fs::perms(0640));
+    ASSERT_TRUE(saveRomFile(target, info));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+
+    // Spaces and non-ASCII in folder and file name.
+    const fs::path folder = dir / "Mein \xC3\x96rdner";
+    fs::create_directory(folder);
+    const fs::path odd = folder / "BIOS \xC3\xB1 680 (copy).rom";
+    ASSERT_TRUE(saveRomFile(odd, info));
+    ASSERT_TRUE(loadRomFile(odd, reloaded));
+    EXPECT_EQ(reloaded.gpuClock.value, 1100.0f);
+
+    // A longer file is replaced by exactly the loaded length.
+    writeBytes(target, std::vector<std::uint8_t>(RomImage::capacity, 0xAB));
+    ASSERT_TRUE(saveRomFile(target, info));
+    EXPECT_EQ(fs::file_size(target), original.size());
+
+    EXPECT_TRUE(recorder.messages().empty());
+    EXPECT_EQ(folderEntries(dir.path()),
+              (std::set<std::string>{"card.rom", "link.rom", "Mein \xC3\x96rdner"}));
+    EXPECT_EQ(folderEntries(folder), (std::set<std::string>{"BIOS \xC3\xB1 680 (copy).rom"}));
+}
+
+}  // namespace
+}  // namespace veltra::testing
