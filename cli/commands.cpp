@@ -1,0 +1,32 @@
+#include "commands.h"
+
+#include <iostream>
+
+#include "image_view.h"
+#include "rom/codec.h"
+#include "rom/message.h"
+
+namespace veltra::cli {
+
+int usageError(std::string_view command, std::string_view problem)
+{
+    const std::string program = command.empty() ? "veltra-cli" : "veltra-cli " + std::string(command);
+    std::cerr << program << ": " << problem << " (see " << program << " --help)\n";
+    return exitUsage;
+}
+
+bool loadImage(const std::string& path, BiosInfo& info)
+{
+    if (loadRomFile(path, info)) return true;
+    reportMessage("Load bios file failed!");
+    return false;
+}
+
+void printImage(const std::string& file, const BiosInfo& info)
+{
+    std::cout << "file = " << file << '\n';
+    for (const ShownLine& line : identityLines(info)) std::cout << line.name << " = " << line.text << '\n';
+    for (const ShownLine& line : valueLines(info)) std::cout << line.name << " = " << line.text << '\n';
+}
+
+}  // namespace veltra::cli

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rom/bios_info.h"
+
+namespace veltra::cli {
+
+// Exit statuses. diff uses 1 for "the images differ", as diff(1) does, and 2
+// for every kind of trouble.
+constexpr int exitSuccess = 0;
+constexpr int exitFailure = 1;
+constexpr int exitUsage = 2;
+
+struct ShowOptions {
+    std::vector<std::string> files;
+    bool json = false;
+};
+
+struct SetOptions {
+    std::string file;
+    std::optional<std::string> output;
+    std::vector<std::string> pairs;
+};
+
+struct DiffOptions {
+    std::string fileA;
+    std::string fileB;
+    bool json = false;
+};
+
+int runShow(const ShowOptions& options);
+int runSet(const SetOptions& options);
+int runDiff(const DiffOptions& options);
+
+// Writes "veltra-cli COMMAND: PROBLEM (see ...)" to standard error and
+// returns exitUsage. An empty command stands for the program as a whole.
+int usageError(std::string_view command, std::string_view problem);
+
+// loadRomFile, followed by "Load bios file failed!" when it fails, as the
+// window does.
+bool loadImage(const std::string& path, BiosInfo& info);
+
+// The text form of show for one image: file, identity, every value.
+void printImage(const std::string& file, const BiosInfo& info);
+
+}  // namespace veltra::cli

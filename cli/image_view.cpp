@@ -1,0 +1,82 @@
+#include "image_view.h"
+
+#include <array>
+#include <cstdio>
+
+#include "rom/board.h"
+#include "settable_values.h"
+
+namespace veltra::cli {
+
+namespace {
+
+std::string hexPair(const char* format, unsigned first, unsigned second)
+{
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), format, first, second);
+    return text.data();
+}
+
+void appendUtf8(std::string& out, unsigned char byte)
+{
+    if (byte < 0x80) {
+        out += static_cast<char>(byte);
+    } else {
+        out += static_cast<char>(0xC0 | (byte >> 6));
+        out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string boardName(const BiosInfo& info)
+{
+    const BoardEntry* board = findBoard(info.vendorId, info.deviceId);
+    return board ? board->displayName : "";
+}
+
+std::string latin1ToUtf8(const std::string& bytes)
+{
+    std::string out;
+    for (unsigned char byte : bytes) appendUtf8(out, byte);
+    return out;
+}
+
+std::string terminalText(const std::string& bytes)
+{
+    std::string out;
+    for (unsigned char byte : bytes) {
+        const bool control = byte < 0x20 || (byte >= 0x7F && byte < 0xA0);
+        if (control) {
+            std::array<char, 8> escaped{};
+            std::snprintf(escaped.data(), escaped.size(), "\\x%.2X", byte);
+            out += escaped.data();
+        } else {
+            appendUtf8(out, byte);
+        }
+    }
+    return out;
+}
+
+std::vector<ShownLine> identityLines(const BiosInfo& info)
+{
+    return {
+        {"name", boardName(info)},
+        {"board", terminalText(info.boardText.shown())},
+        {"date", terminalText(info.dateText.shown())},
+        {"version", terminalText(info.versionText.shown())},
+        {"device-id", hexPair("%.4X - %.4X", info.vendorId, info.deviceId)},
+        {"checksum", hexPair("%.2X - [%.2X]", info.checksumStored, info.checksumComputed)},
+    };
+}
+
+std::vector<ShownLine> valueLines(const BiosInfo& info)
+{
+    const PageValues values = pageValuesFrom(info);
+    std::vector<ShownLine> lines;
+    for (const SettableValue& value : settableValues())
+        lines.push_back({value.name, valueText(values, value)});
+    return lines;
+}
+
+}  // namespace veltra::cli

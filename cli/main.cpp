@@ -1,0 +1,90 @@
+// veltra-cli: the image model from a terminal. Results go to standard output,
+// every message to standard error.
+#include <iostream>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "rom/message.h"
+
+using namespace veltra::cli;
+
+namespace {
+
+constexpr const char* namesFooter =
+    "NAME is one of gpu-clock, boost-clock, mem-clock (MHz), boost-01 ... boost-45 (MHz),\n"
+    "power-default, power-max, power-limit-lo, power-limit-hi (W), fan-min, fan-max (%),\n"
+    "voltage (mV). Every value is checked as the editor checks it before anything\n"
+    "is written; the saved file is read back and shown.";
+
+constexpr const char* diffFooter =
+    "Exit status 0 when nothing differs, 1 when something does, 2 on trouble.";
+
+// The subcommand a parse error belongs to, for the usage line.
+std::string parsedCommand(const CLI::App& app)
+{
+    for (const CLI::App* sub : app.get_subcommands()) return sub->get_name();
+    return "";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    veltra::setMessageHandler([](const std::string& message) { std::cerr << message << '\n'; });
+
+    CLI::App app{"Shows, sets and compares the values of video BIOS images (*.rom).", "veltra-cli"};
+    app.set_version_flag("--version", "veltra-cli " VELTRA_VERSION);
+    app.require_subcommand(0, 1);
+
+    ShowOptions show;
+    CLI::App* showCommand = app.add_subcommand("show", "Print the identity and every value of each image.");
+    CLI::Option* showFiles = showCommand->add_option("FILE", show.files, "Image files")->type_name("");
+    showCommand->add_flag("--json", show.json, "One JSON object per file, one per line");
+
+    SetOptions set;
+    CLI::App* setCommand = app.add_subcommand("set", "Change values, check them, save and show the result.");
+    CLI::Option* setFile = setCommand->add_option("FILE", set.file, "Image file")->type_name("");
+    setCommand->add_option("-o,--output", set.output, "Save to OUT instead of FILE")->option_text("OUT");
+    setCommand->add_option("NAME=VALUE", set.pairs, "Values to set; none re-saves the file")->type_name("");
+    setCommand->footer(namesFooter);
+
+    DiffOptions diff;
+    CLI::App* diffCommand = app.add_subcommand("diff", "List the identity items and values that differ.");
+    CLI::Option* diffFileA = diffCommand->add_option("FILE_A", diff.fileA, "First image")->type_name("");
+    CLI::Option* diffFileB = diffCommand->add_option("FILE_B", diff.fileB, "Second image")->type_name("");
+    diffCommand->add_flag("--json", diff.json, "An array of {field, a, b}");
+    diffCommand->footer(diffFooter);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) {
+        return app.exit(e);  // --help or --version, on standard output
+    } catch (const CLI::ParseError& e) {
+        return usageError(parsedCommand(app), e.what());
+    }
+
+    int status = exitSuccess;
+    if (showCommand->parsed()) {
+        if (showFiles->count() == 0) return usageError("show", "missing FILE");
+        status = runShow(show);
+    } else if (setCommand->parsed()) {
+        if (setFile->count() == 0) return usageError("set", "missing FILE");
+        status = runSet(set);
+    } else if (diffCommand->parsed()) {
+        if (diffFileA->count() == 0) return usageError("diff", "missing FILE_A and FILE_B");
+        if (diffFileB->count() == 0) return usageError("diff", "missing FILE_B");
+        status = runDiff(diff);
+    } else {
+        return usageError("", "missing command: show, set or diff");
+    }
+
+    // A result that did not reach its reader is a failure, not a success.
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "veltra-cli: cannot write to standard output\n";
+        return diffCommand->parsed() ? exitUsage : exitFailure;
+    }
+    return status;
+}

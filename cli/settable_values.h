@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rom/bios_info.h"
+#include "rom/rules.h"
+
+namespace veltra::cli {
+
+// How a value given to `set` is read, the same reading the window applies
+// to that page's edit.
+enum class Reading {
+    Decimal,   // clocks and boost entries: kept as text, read by the rules
+    Integer,   // voltage: kept as text, read by the rules
+    Unsigned,  // power and fan: must be a whole unsigned 32-bit number up front
+};
+
+// One value that `show` prints and `set` accepts, by its NAME.
+struct SettableValue {
+    std::string name;
+    Reading reading;
+    // Where the value sits in PageValues: a text, a number, or a boost entry.
+    std::string PageValues::*text = nullptr;
+    std::uint32_t PageValues::*number = nullptr;
+    std::optional<std::size_t> boostEntry;
+};
+
+// Every settable value, in the order the rules walk them.
+const std::vector<SettableValue>& settableValues();
+
+// The value named `name`, or null.
+const SettableValue* findSettable(std::string_view name);
+
+// What the pages would hold right after loading `info`: clocks as "%.2f",
+// voltage as "%d" of slot 0, power and fan as their numbers.
+PageValues pageValuesFrom(const BiosInfo& info);
+
+// The text a value has in `values`, as show prints it.
+std::string valueText(const PageValues& values, const SettableValue& value);
+
+// Puts `text` into `values` for `value`. False when an unsigned value is not
+// a whole unsigned 32-bit number; `values` is then unchanged.
+bool assignValue(PageValues& values, const SettableValue& value, std::string_view text);
+
+}  // namespace veltra::cli
