@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli_process.h"
+#include "tests/support/image_builder.h"
+#include "tests/support/temp_dir.h"
+
+namespace veltra::testing {
+namespace {
+
+struct BoardCase {
+    BoardModel board;
+    const char* name;
+    std::uint16_t deviceId;
+    bool correctChecksum;
+};
+
+const BoardCase boardCases[] = {
+    {BoardModel::Gtx660Ti, "Geforce GTX 660Ti", 0x1183, true},
+    {BoardModel::Gtx670, "Geforce GTX 670", 0x1189, false},
+    {BoardModel::Gtx680, "Geforce GTX 680", 0x1180, true},
+};
+
+// Raw values the decoder has to turn into the window's forms.
+ImageSpec unusualSpec(const BoardCase& c)
+{
+    ImageSpec spec;
+    spec.board = c.board;
+    spec.gpuClockWord = 2117;               // 1058.50
+    spec.memClockWord = 12288;              // below the bias: -2048.00
+    spec.boostTableWords[44] = 1;           // 0.50
+    spec.powerDefaultMilliwatts = 170500;   // 170
+    spec.fanMax = 255;
+    spec.voltageDwords[3] = 1175999;        // still 1175
+    spec.correctChecksum = c.correctChecksum;
+    return spec;
+}
+
+TEST(Show, PrintsIdentityAndEveryValueOfEachBoardAsTheWindowShowsThem)
+{
+    for (const BoardCase& c : boardCases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::vector<std::uint8_t> bytes = buildImage(unusualSpec(c));
+        const auto file = dir.write("card.rom", bytes);
+        const std::uint8_t stored = bytes[locationsOf(c.board).checksumReadOffset];
+        const std::uint8_t computed = c.correctChecksum ? stored : stored - 1;
+
+        const CliRun run = runCli({"show", file.string()});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        const auto out = lines(run.out);
+        ASSERT_EQ(out.size(), 1u + 6 + 3 + 45 + 7);
+        char ids[32], checksum[32];
+        std::snprintf(ids, sizeof ids, "device-id = 10DE - %.4X", c.deviceId);
+        std::snprintf(checksum, sizeof checksum, "checksum = %.2X - [%.2X]", stored, computed);
+        const std::vector<std::string> head = {
+            "file = " + file.string(), std::string("name = ") + c.name, "board = P2002 SKU 0001 VGA BIO",
+            "date = 03/22/12", "version = 80.04.09.00.01", ids, checksum,
+            "gpu-clock = 1058.50", "boost-clock = 1058.50", "mem-clock = -2048.00",
+            "boost-01 = 1006.00", "boost-02 = 1019.50"};
+        EXPECT_EQ(std::vector<std::string>(out.begin(), out.begin() + head.size()), head);
+        const std::vector<std::string> tail = {
+            "boost-44 = 1586.50", "boost-45 = 0.50", "power-default = 170", "power-max = 225",
+            "power-limit-lo = 150", "power-limit-hi = 250", "fan-min = 30", "fan-max = 255", "voltage = 1175"};
+        EXPECT_EQ(std::vector<std::string>(out.end() - tail.size(), out.end()), tail);
+    }
+}
+
+TEST(Show, JsonHoldsOneObjectPerLineWithTheModelsNames)
+{
+    TempDir dir;
+    std::vector<std::string> args = {"show", "--json"};
+    for (const BoardCase& c : boardCases)
+        args.push_back(dir.write(std::string(c.name) + ".rom", buildImage(unusualSpec(c))).string());
+
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const auto out = lines(run.out);
+    ASSERT_EQ(out.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const BoardCase& c = boardCases[i];
+        SCOPED_TRACE(c.name);
+        const auto json = nlohmann::ordered_json::parse(out[i]);
+        std::vector<std::string> keys;
+        for (const auto& item : json.items()) keys.push_back(item.key());
+        EXPECT_EQ(keys, (std::vector<std::string>{
+                            "file", "name", "board", "date", "version", "vendorId", "deviceId", "checksum",
+                            "gpuClock", "boostClock", "memClock", "boostTable", "powerDefault", "powerMax",
+                            "powerLimitLo", "powerLimitHi", "fanMin", "fanMax", "voltage"}));
+        EXPECT_EQ(json["file"], args[2 + i]);
+        EXPECT_EQ(json["name"], c.name);
+        EXPECT_EQ(json["board"], "P2002 SKU 0001 VGA BIO");
+        EXPECT_EQ(json["vendorId"], 0x10DE);
+        EXPECT_EQ(json["deviceId"], c.deviceId);
+        EXPECT_EQ(json["checksum"]["ok"], c.correctChecksum);
+        EXPECT_EQ(json["checksum"]["stored"].get<int>() - json["checksum"]["computed"].get<int>(),
+                  c.correctChecksum ? 0 : 1);
+        EXPECT_EQ(json["gpuClock"], 1058.5);
+        EXPECT_EQ(json["memClock"], -2048.0);
+        ASSERT_EQ(json["boostTable"].size(), 45u);
+        EXPECT_EQ(json["boostTable"][1], 1019.5);
+        EXPECT_EQ(json["boostTable"][44], 0.5);
+        EXPECT_EQ(json["powerDefault"], 170);
+        EXPECT_EQ(json["fanMax"], 255);
+        EXPECT_EQ(json["voltage"], 1175);
+    }
+}
+
+TEST(Show, GoesOnAfterAFileThatDoesNotLoadAndFailsAtTheEnd)
+{
+    TempDir dir;
+    const auto good = dir.write("good.rom", buildImage({})).string();
+    const auto missing = (dir / "missing.rom").string();
+    for (bool json : {false, true}) {
+        std::vector<std::string> args = {"show", good, missing, good};
+        if (json) args.push_back("--json");
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "Cannot open bios file!\nLoad bios file failed!\n");
+        const auto out = lines(run.out);
+        if (json) {
+            ASSERT_EQ(out.size(), 2u);
+            EXPECT_EQ(out[0], out[1]);
+        } else {
+            ASSERT_EQ(out.size(), 2u * 62 + 1);
+            EXPECT_EQ(out[62], "");
+            EXPECT_EQ(out[63], "file = " + good);
+        }
+    }
+}
+
+TEST(Show, ReportsEachKindOfLoadFailureWordForWord)
+{
+    ImageSpec unknownDevice, otherVendor, gtx660, voltage, shortFile;
+    unknownDevice.deviceId = 0x1184;
+    otherVendor.vendorId = 0x10DF;
+    otherVendor.deviceId = 0x1183;
+    gtx660.deviceId = 0x11C0;
+    voltage.voltageDwords[5] = 11760000;
+    shortFile.length = 1400;  // the ids lie beyond the end and read as 0
+    const struct {
+        const char* what;
+        std::optional<ImageSpec> spec;
+        const char* err;
+    } cases[] = {
+        {"missing file", std::nullopt, "Cannot open bios file!\n"},
+        {"unknown device", unknownDevice, "Unknow model!\n"},
+        {"other vendor", otherVendor, "Unknow model!\n"},
+        {"short file", shortFile, "Unknow model!\n"},
+        {"board without locations", gtx660, "Geforce GTX 660 is not supported!\n"},
+        {"voltage slots disagree", voltage, "Read voltage error!\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto file = c.spec ? dir.write("x.rom", buildImage(*c.spec)) : dir / "x.rom";
+        for (const char* form : {"", "--json"}) {
+            std::vector<std::string> args = {"show", file.string()};
+            if (*form) args.push_back(form);
+            const CliRun run = runCli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, std::string(c.err) + "Load bios file failed!\n");
+        }
+    }
+}
+
+// Image texts are 8-bit and arbitrary: they must neither break the line form
+// nor reach the terminal as control sequences, and JSON must stay valid.
+TEST(Show, KeepsHostileImageTextsOnTheirLineAndJsonValid)
+{
+    TempDir dir;
+    ImageSpec spec;
+    spec.boardText = "P2002\nfan-min=9\x1b[2J\xe9";  // 20 of its 22 bytes
+    const auto file = dir.write("bad\xff.rom", buildImage(spec)).string();
+
+    const CliRun text = runCli({"show", file});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(lines(text.out).at(2), "board = P2002\\x0Afan-min=9\\x1B[2J\xc3\xa9");
+
+    const CliRun json = runCli({"show", "--json", file});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.err, "");
+    const auto object = nlohmann::json::parse(json.out);
+    EXPECT_EQ(object["board"], std::string("P2002\nfan-min=9\x1b[2J\xc3\xa9"));
+    EXPECT_EQ(object["file"], file.substr(0, file.size() - 5) + "\xef\xbf\xbd.rom");
+}
+
+TEST(Output, AResultThatCannotBeWrittenIsAFailure)
+{
+    TempDir dir;
+    ImageSpec other;
+    other.gpuClockWord = 2200;
+    const auto a = dir.write("a.rom", buildImage({})).string();
+    const auto b = dir.write("b.rom", buildImage(other)).string();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {{{"show", a}, 1}, {{"show", "--json", a}, 1}, {{"diff", a, b}, 2}};
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.args, "/dev/full");
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err, "veltra-cli: cannot write to standard output\n");
+    }
+}
+
+}  // namespace
+}  // namespace veltra::testing
