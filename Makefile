@@ -4,6 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build test run bench samples clean
+.PHONY: test-sanitize fuzz soak
 
 all: build
 
@@ -32,3 +33,29 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The whole suite built with AddressSanitizer (leaks included) and UBSan, in
+# its own build folder. Benchmarks are left out: they time, they do not test.
+SANITIZE_BUILD ?= build-sanitize
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DVELTRA_SANITIZE=ON -DVELTRA_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/hardening/lsan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets (clang), each run for FUZZ_SECONDS.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DVELTRA_BUILD_FUZZ=ON -DVELTRA_SANITIZE=ON \
+	  -DVELTRA_BUILD_UI=OFF -DVELTRA_BUILD_CLI=OFF -DVELTRA_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh $(FUZZ_BUILD)
+
+# The full soak: SOAK_CYCLES load -> edit -> save -> load cycles.
+SOAK_CYCLES ?= 10000
+soak: build
+	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) $(BUILD)/tests/hardening/soak_tests

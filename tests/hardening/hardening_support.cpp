@@ -83,6 +83,29 @@ PageValues pageValuesFrom(const BiosInfo& info)
     return values;
 }
 
+std::vector<bool> ownedBytes(const BiosInfo& info)
+{
+    std::vector<bool> owned(RomImage::capacity, false);
+    auto mark = [&](std::uint32_t offset, std::uint32_t width) {
+        for (std::uint32_t i = 0; i < width; ++i)
+            owned[offset + i] = true;
+    };
+    mark(info.fanMin.offset, 1);
+    mark(info.fanMax.offset, 1);
+    mark(info.gpuClock.offset, 2);
+    mark(info.boostClock.offset, 2);
+    mark(info.memClock.offset, 2);
+    mark(info.memClock.secondOffset, 2);
+    for (const auto* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
+        mark(power->offset, 4);
+    for (const auto& entry : info.boostTable)
+        mark(entry.offset, 2);
+    for (const auto& slot : info.voltage)
+        mark(slot.offset, 4);
+    mark(info.checksumWriteOffset, 1);
+    return owned;
+}
+
 std::string describe(bool result, const std::vector<std::string>& messages, bool imageUnchanged)
 {
     std::string line = result ? "true" : "false";

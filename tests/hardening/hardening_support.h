@@ -31,6 +31,10 @@ std::set<std::string> folderEntries(const std::filesystem::path& folder);
 // whole number, power and fan as the unsigned exchange delivers them.
 PageValues pageValuesFrom(const BiosInfo& info);
 
+// The bytes that a save may change: every located field and the checksum
+// byte. Indexed by file offset, RomImage::capacity long.
+std::vector<bool> ownedBytes(const BiosInfo& info);
+
 // One line for a child process or a table row: the result, every message,
 // and whether romImage() kept its contents.
 std::string describe(bool result, const std::vector<std::string>& messages, bool imageUnchanged);

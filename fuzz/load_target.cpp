@@ -1,0 +1,109 @@
+// The whole load sequence over arbitrary file bytes, twice in a row, so that
+// a failed load is seen to leave the previous one standing.
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "fuzz/fuzz_support.h"
+#include "rom/rom.h"
+#include "tests/hardening/hardening_support.h"
+#include "tests/support/image_builder.h"
+#include "tests/support/temp_dir.h"
+
+namespace veltra::fuzz {
+namespace {
+
+const std::set<std::string> loadMessages = {
+    "Cannot open bios file!", "Cannot read bios file!", "Bios file is too large!", "Unknow model!",
+    "Geforce GTX 660 is not supported!", "Read voltage error!",
+};
+
+struct Outcome {
+    bool ok = false;
+    std::string info;
+    testing::ImageSnapshot image;
+};
+
+Outcome loadOnce(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size, BiosInfo& info)
+{
+    const Outcome before{false, testing::dump(info), testing::ImageSnapshot::ofRomImage()};
+
+    testing::MessageRecorder recorder;
+    const bool ok = loadRomFile(path, info);
+    const Outcome after{ok, testing::dump(info), testing::ImageSnapshot::ofRomImage()};
+
+    if (!ok) {
+        check(recorder.messages().size() == 1, "a failed load reports exactly one message");
+        check(loadMessages.count(recorder.messages().front()) == 1, "a failed load reports a load message");
+        check(after.info == before.info, "a failed load leaves the record as it was");
+        check(after.image == before.image, "a failed load leaves the image as it was");
+        return after;
+    }
+    check(recorder.messages().empty(), "a successful load reports nothing");
+    const RomImage& image = romImage();
+    check(image.loadedLength == size, "the loaded length is the file's");
+    check(std::equal(data, data + size, image.bytes.begin()), "the image holds the file");
+    // memcmp, not a loop: the fuzzer instruments every comparison in a loop.
+    static const std::vector<std::uint8_t> zeros(RomImage::capacity, 0);
+    check(std::memcmp(image.bytes.data() + size, zeros.data(), RomImage::capacity - size) == 0,
+          "the image is zero past the file");
+    check(findBoard(info.vendorId, info.deviceId) != nullptr, "only a known board loads");
+    std::uint8_t computed = 0;
+    check(computeImageChecksum(image, info.checksumReadOffset, computed) && computed == info.checksumComputed,
+          "the computed checksum is the image's");
+    for (const auto& slot : info.voltage)
+        check(slot.value == info.voltage[0].value, "the voltage slots agree");
+    return after;
+}
+
+const std::vector<std::uint8_t>& validImage()
+{
+    static const std::vector<std::uint8_t> bytes = [] {
+        testing::ImageSpec spec;
+        spec.board = BoardModel::Gtx670;
+        spec.length = 65536;
+        return testing::buildImage(spec);
+    }();
+    return bytes;
+}
+
+const std::filesystem::path& validPath()
+{
+    static const auto path = writeInput("valid.rom", validImage().data(), validImage().size());
+    return path;
+}
+
+}  // namespace
+
+int loadTarget(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::size_t split = input.find(fileSeparator);
+    BiosInfo info;
+
+    if (split != std::string_view::npos) {
+        const std::size_t second = split + fileSeparator.size();
+        loadOnce(writeInput("first.rom", data, split), data, split, info);
+        loadOnce(writeInput("second.rom", data + second, size - second), data + second, size - second, info);
+        return 0;
+    }
+
+    // One file: load it, then a valid image, then the file again. The valid
+    // image must load whatever came before, and the file must do the same
+    // thing both times.
+    const auto path = writeInput("input.rom", data, size);
+    const Outcome first = loadOnce(path, data, size, info);
+    const Outcome valid = loadOnce(validPath(), validImage().data(), validImage().size(), info);
+    check(valid.ok, "a valid image loads after any other load");
+    const Outcome again = loadOnce(path, data, size, info);
+    check(again.ok == first.ok, "a load gives the same result every time");
+    if (first.ok)
+        check(again.info == first.info && again.image == first.image, "a load decodes the same every time");
+    return 0;
+}
+
+}  // namespace veltra::fuzz
+
+VELTRA_FUZZ_ENTRY(loadTarget)
