@@ -1,0 +1,317 @@
+#include "rom/conversions.h"
+#include "rom/file.h"
+#include "window_fixture.h"
+
+namespace veltra::testing {
+namespace {
+
+// Where each value is typed, and the first rule that stores it.
+struct Field {
+    std::string key;
+    int tab;
+    int id;
+    int storedAtRule;
+    enum Kind { Clock, Unsigned, Byte, Millivolts } kind;
+};
+
+std::vector<Field> allFields()
+{
+    std::vector<Field> fields = {
+        {"gpuClock", frequencyTab, res::gpuClockEditId, 1, Field::Clock},
+        {"boostClock", frequencyTab, res::boostClockEditId, 2, Field::Clock},
+        {"memClock", frequencyTab, res::memClockEditId, 3, Field::Clock},
+    };
+    for (int k = 0; k < 45; ++k)
+        fields.push_back({"boostTable[" + std::to_string(k) + "]", boostTab, res::firstBoostEditId + k, 4 + k,
+                          Field::Clock});
+    fields.push_back({"powerDefault", powerTab, res::powerDefaultEditId, 49, Field::Unsigned});
+    fields.push_back({"powerMax", powerTab, res::powerMaxEditId, 49, Field::Unsigned});
+    fields.push_back({"powerLimitLo", powerTab, res::powerLimitLoEditId, 49, Field::Unsigned});
+    fields.push_back({"powerLimitHi", powerTab, res::powerLimitHiEditId, 49, Field::Unsigned});
+    fields.push_back({"fanMin", fanTab, res::fanMinEditId, 52, Field::Byte});
+    fields.push_back({"fanMax", fanTab, res::fanMaxEditId, 52, Field::Byte});
+    fields.push_back({"voltage[0]", voltageTab, res::voltageEditId, 54, Field::Millivolts});
+    return fields;
+}
+
+// Valid values that differ from the sample's.
+std::map<std::string, std::string> validEdits()
+{
+    std::map<std::string, std::string> edits = {
+        {"gpuClock", "1100"},     {"boostClock", "1150"},  {"memClock", "1600"},
+        {"powerDefault", "180"},  {"powerMax", "230"},     {"powerLimitLo", "160"},
+        {"powerLimitHi", "240"},  {"fanMin", "35"},        {"fanMax", "90"},
+        {"voltage[0]", "1200"},
+    };
+    for (int k = 0; k < 45; ++k)
+        edits["boostTable[" + std::to_string(k) + "]"] = std::to_string(1010 + k) + ".5";
+    return edits;
+}
+
+// The texts that break rule `rule` (1 to 54) and nothing before it.
+std::map<std::string, std::string> breaking(int rule)
+{
+    if (rule == 1)
+        return {{"gpuClock", "299.99"}};
+    if (rule == 2)
+        return {{"boostClock", "2000.01"}};
+    if (rule == 3)
+        return {{"memClock", "999.99"}};
+    if (rule <= 48)
+        return {{"boostTable[" + std::to_string(rule - 4) + "]", "250"}};
+    if (rule == 49)
+        return {{"powerDefault", "600"}, {"powerMax", "500"}};
+    if (rule == 50)
+        return {{"powerLimitLo", "200"}, {"powerLimitHi", "150"}};
+    if (rule == 51)
+        return {{"powerDefault", "450"}, {"powerMax", "501"}};
+    if (rule == 52)
+        return {{"fanMin", "60"}, {"fanMax", "50"}};
+    if (rule == 53)
+        return {{"fanMin", "5"}, {"fanMax", "50"}};
+    return {{"voltage[0]", "1501"}};
+}
+
+std::string messageOf(int rule)
+{
+    if (rule == 1)
+        return "300Mhz <= Default Frequency <= 2000Mhz";
+    if (rule == 3)
+        return "1000Mhz <= Memory Frequency <= 2000Mhz";
+    if (rule <= 48)
+        return "300Mhz <= Boost Frequency <= 2000Mhz";
+    const char* rest[] = {"Default Power <= Max Power", "Power Limit Lo <= Power Limit Hi", "Power <= 500W",
+                          "Minimum Fan Speed <= Max Fan Speed", "10% <= FanSpeed <= 100%",
+                          "800mV <= Max Voltage <= 1500mV"};
+    return rest[rule - 49];
+}
+
+// How `describe` spells the value the typed text is stored as.
+std::string storedAs(const Field& field, const std::string& text)
+{
+    switch (field.kind) {
+    case Field::Clock:
+        return QString::number(parseClock(text), 'g', 9).toStdString();
+    case Field::Unsigned:
+        return std::to_string(*parseUnsigned32(text));
+    case Field::Byte:
+        return std::to_string(*parseUnsigned32(text) & 0xFF);
+    case Field::Millivolts:
+        return std::to_string(static_cast<std::uint32_t>(parseLeadingInt(text)));
+    }
+    return {};
+}
+
+class SaveRuleTest : public WindowTest, public ::testing::WithParamInterface<int> {};
+
+// Every value is stored before its own check; the first failing rule's
+// message is the only one; later values keep what the load gave them; the
+// file and the typed texts stay as they were.
+TEST_P(SaveRuleTest, FirstFailingRuleIsReportedAndValuesUpToItAreStored)
+{
+    const int rule = GetParam();
+    const auto path = writeImage("rules.rom", ImageSpec{});
+    open(path);
+    const auto bytesBefore = readBytes(path);
+    std::map<std::string, std::string> expected = describe(dlg.Info());
+
+    std::map<std::string, std::string> typed = validEdits();
+    for (const auto& [key, text] : breaking(rule))
+        typed[key] = text;
+    for (const Field& field : allFields()) {
+        pageEdit(field.tab, field.id).setText(QString::fromStdString(typed[field.key]));
+        if (field.storedAtRule <= rule)
+            expected[field.key] = storedAs(field, typed[field.key]);
+    }
+
+    dlg.OnSaveBios();
+
+    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{messageOf(rule)});
+    EXPECT_EQ(describe(dlg.Info()), expected);
+    EXPECT_EQ(readBytes(path), bytesBefore);
+    for (const Field& field : allFields())
+        EXPECT_EQ(pageEdit(field.tab, field.id).text().toStdString(), typed[field.key]) << field.key;
+    EXPECT_EQ(tabs().GetCurSel(), frequencyTab);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachRule, SaveRuleTest, ::testing::Range(1, 55));
+
+TEST_F(WindowTest, SaveWritesTheEditedValuesAndShowsThemAsReadBack)
+{
+    const auto path = writeImage("save.rom", ImageSpec{});
+    open(path);
+    for (const Field& field : allFields())
+        pageEdit(field.tab, field.id).setText(QString::fromStdString(validEdits()[field.key]));
+    pageEdit(frequencyTab, res::gpuClockEditId).setText("1071.7");
+    pageEdit(boostTab, res::firstBoostEditId + 3).setText("1071.7");
+    pageEdit(voltageTab, res::voltageEditId).setText("1200.7");
+
+    dlg.OnSaveBios();
+
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), "1071.50");
+    EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + 3).text(), "1071.50");
+    EXPECT_EQ(pageEdit(voltageTab, res::voltageEditId).text(), "1200");
+    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "230");
+    EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).text(), "90");
+    EXPECT_EQ(edit(res::fileNameEditId).text(), "save.rom");
+
+    BiosInfo onDisk;
+    ASSERT_TRUE(loadRomFile(path, onDisk));
+    EXPECT_EQ(describe(onDisk), describe(dlg.Info()));
+    EXPECT_FLOAT_EQ(onDisk.gpuClock.value, 1071.5f);
+    EXPECT_EQ(onDisk.powerLimitHi.value, 240u);
+}
+
+TEST_F(WindowTest, SavingABadChecksumWithoutEditsTurnsTheFieldGreen)
+{
+    ImageSpec spec;
+    spec.correctChecksum = false;
+    const auto path = writeImage("bad.rom", spec);
+    open(path);
+    EXPECT_EQ(edit(res::checksumEditId).palette().color(QPalette::Base), QColor(255, 85, 0));
+
+    dlg.OnSaveBios();
+
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(checksumValid(readBytes(path), spec.board));
+    EXPECT_EQ(edit(res::checksumEditId).palette().color(QPalette::Base), QColor(148, 239, 148));
+    const unsigned byte = readBytes(path)[locationsOf(spec.board).checksumReadOffset];
+    EXPECT_EQ(edit(res::checksumEditId).text(), QString::asprintf("%.2X - [%.2X]", byte, byte));
+}
+
+TEST_F(WindowTest, LoadedValueBreakingARuleBlocksSavingUntilCorrected)
+{
+    ImageSpec spec;
+    spec.fanMin = 5;
+    const auto path = writeImage("fan.rom", spec);
+    open(path);
+    const auto before = readBytes(path);
+    dlg.OnSaveBios();
+    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"10% <= FanSpeed <= 100%"});
+    EXPECT_EQ(readBytes(path), before);
+
+    prompts.messages.clear();
+    pageEdit(fanTab, res::fanMinEditId).setText("10");
+    dlg.OnSaveBios();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(pageEdit(fanTab, res::fanMinEditId).text(), "10");
+}
+
+TEST_F(WindowTest, UnreadablePowerTextIsReportedAndTheSaveGoesOnWithTheEarlierValues)
+{
+    const auto path = writeImage("power.rom", ImageSpec{});
+    open(path);
+    // The exchange stops at the default power: the maximum typed after it is
+    // not read either, and both keep what the load showed (170 and 225).
+    pageEdit(powerTab, res::powerDefaultEditId).setText("abc");
+    pageEdit(powerTab, res::powerMaxEditId).setText("200");
+
+    dlg.OnSaveBios();
+
+    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"Enter a whole number from 0 to 4294967295."});
+    BiosInfo onDisk;
+    ASSERT_TRUE(loadRomFile(path, onDisk));
+    EXPECT_EQ(onDisk.powerDefault.value, 170u);
+    EXPECT_EQ(onDisk.powerMax.value, 225u);
+    EXPECT_EQ(pageEdit(powerTab, res::powerDefaultEditId).text(), "170");
+    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "225");
+}
+
+TEST_F(WindowTest, CancelledSaveAsChecksNothingAndSaysNothing)
+{
+    const auto path = writeImage("keep.rom", ImageSpec{});
+    open(path);
+    pageEdit(frequencyTab, res::gpuClockEditId).setText("5");
+    const auto before = visibleState();
+    const auto info = describe(dlg.Info());
+
+    dlg.OnSaveBiosAs();  // no answer queued: Cancel
+
+    EXPECT_EQ(prompts.saveQuestions, 1);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(describe(dlg.Info()), info);
+    EXPECT_EQ(visibleState(), before);
+}
+
+TEST_F(WindowTest, SaveAsMakesTheNewFileCurrent)
+{
+    const auto first = writeImage("first.rom", ImageSpec{});
+    const auto firstBytes = readBytes(first);
+    open(first);
+    pageEdit(frequencyTab, res::memClockEditId).setText("1700");
+    const auto second = dir / "second.rom";
+
+    saveAs(second);
+
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(edit(res::fileNameEditId).text(), "second.rom");
+    EXPECT_EQ(dlg.FilePath(), qpath(second));
+    EXPECT_EQ(readBytes(first), firstBytes);
+    BiosInfo onDisk;
+    ASSERT_TRUE(loadRomFile(second, onDisk));
+    EXPECT_FLOAT_EQ(onDisk.memClock.value, 1700.0f);
+
+    pageEdit(frequencyTab, res::memClockEditId).setText("1800");
+    dlg.OnSaveBios();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(readBytes(first), firstBytes);
+    ASSERT_TRUE(loadRomFile(second, onDisk));
+    EXPECT_FLOAT_EQ(onDisk.memClock.value, 1800.0f);
+}
+
+TEST_F(WindowTest, SaveAsChecksOnlyAfterAFileWasChosen)
+{
+    open(writeImage("first.rom", ImageSpec{}));
+    pageEdit(voltageTab, res::voltageEditId).setText("-5");
+    const auto target = dir / "never.rom";
+
+    saveAs(target);
+
+    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"800mV <= Max Voltage <= 1500mV"});
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(edit(res::fileNameEditId).text(), "first.rom");
+}
+
+struct SaveFailure {
+    const char* name;
+    FileStep step;
+    bool toMissingFolder;
+    const char* message;
+};
+
+class FailedSave : public WindowTest, public ::testing::WithParamInterface<SaveFailure> {
+protected:
+    void TearDown() override { injectFileFailureForTesting(FileStep::None); }
+};
+
+TEST_P(FailedSave, ReportsOnceAndChangesNothing)
+{
+    const auto path = writeImage("current.rom", ImageSpec{});
+    open(path);
+    const auto bytes = readBytes(path);
+    const auto before = visibleState();
+    injectFileFailureForTesting(GetParam().step);
+
+    if (GetParam().toMissingFolder)
+        saveAs(dir / "no such folder" / "new.rom");
+    else
+        dlg.OnSaveBios();
+
+    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{GetParam().message});
+    EXPECT_EQ(readBytes(path), bytes);
+    EXPECT_EQ(visibleState(), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachFailure, FailedSave,
+    ::testing::Values(SaveFailure{"MissingFolder", FileStep::None, true, "Cannot save bios file!"},
+                      SaveFailure{"NoTemporary", FileStep::OpenTemporary, false, "Cannot save bios file!"},
+                      SaveFailure{"WriteFails", FileStep::Write, false, "Cannot write bios file!"},
+                      SaveFailure{"FlushFails", FileStep::Flush, false, "Cannot write bios file!"},
+                      SaveFailure{"RenameFails", FileStep::Rename, false, "Cannot write bios file!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace veltra::testing

@@ -89,6 +89,12 @@ void applyControlTemplate(QWidget& widget, const ControlTemplate& control, const
             label->setTextFormat(Qt::PlainText);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setText(text);
+            // The platform's font can be wider than the one the layout was
+            // made with; a left-aligned label grows rightwards rather than
+            // cutting its text.
+            const QSize needed = label->sizeHint();
+            if (needed.width() > label->width())
+                label->resize(needed.width(), label->height());
         }
         break;
     case ControlKind::ValueEdit:
