@@ -24,7 +24,7 @@ bool loadImage(const std::string& path, BiosInfo& info)
 
 void printImage(const std::string& file, const BiosInfo& info)
 {
-    std::cout << "file = " << file << '\n';
+    std::cout << "file = " << terminalFileName(file) << '\n';
     for (const ShownLine& line : identityLines(info)) std::cout << line.name << " = " << line.text << '\n';
     for (const ShownLine& line : valueLines(info)) std::cout << line.name << " = " << line.text << '\n';
 }

@@ -17,6 +17,13 @@ std::string hexPair(const char* format, unsigned first, unsigned second)
     return text.data();
 }
 
+void appendEscaped(std::string& out, unsigned char byte)
+{
+    std::array<char, 8> escaped{};
+    std::snprintf(escaped.data(), escaped.size(), "\\x%.2X", byte);
+    out += escaped.data();
+}
+
 void appendUtf8(std::string& out, unsigned char byte)
 {
     if (byte < 0x80) {
@@ -46,14 +53,24 @@ std::string terminalText(const std::string& bytes)
 {
     std::string out;
     for (unsigned char byte : bytes) {
+        // Latin-1 has a second row of control characters, 0x80 to 0x9F.
         const bool control = byte < 0x20 || (byte >= 0x7F && byte < 0xA0);
-        if (control) {
-            std::array<char, 8> escaped{};
-            std::snprintf(escaped.data(), escaped.size(), "\\x%.2X", byte);
-            out += escaped.data();
-        } else {
+        if (control)
+            appendEscaped(out, byte);
+        else
             appendUtf8(out, byte);
-        }
+    }
+    return out;
+}
+
+std::string terminalFileName(const std::string& name)
+{
+    std::string out;
+    for (unsigned char byte : name) {
+        if (byte < 0x20 || byte == 0x7F)
+            appendEscaped(out, byte);
+        else
+            out += static_cast<char>(byte);
     }
     return out;
 }

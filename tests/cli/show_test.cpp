@@ -168,25 +168,28 @@ TEST(Show, ReportsEachKindOfLoadFailureWordForWord)
     }
 }
 
-// Image texts are 8-bit and arbitrary: they must neither break the line form
-// nor reach the terminal as control sequences, and JSON must stay valid.
-TEST(Show, KeepsHostileImageTextsOnTheirLineAndJsonValid)
+// Image texts and file names are arbitrary bytes: they must neither break the
+// line form nor reach the terminal as control sequences, and JSON must stay valid.
+TEST(Show, KeepsHostileTextsOnTheirLineAndJsonValid)
 {
     TempDir dir;
     ImageSpec spec;
     spec.boardText = "P2002\nfan-min=9\x1b[2J\xe9";  // 20 of its 22 bytes
-    const auto file = dir.write("bad\xff.rom", buildImage(spec)).string();
+    const std::string folder = dir.path().string();
+    const auto file = dir.write("bad\n\xff.rom", buildImage(spec)).string();
 
     const CliRun text = runCli({"show", file});
     EXPECT_EQ(text.status, 0);
-    EXPECT_EQ(lines(text.out).at(2), "board = P2002\\x0Afan-min=9\\x1B[2J\xc3\xa9");
+    const auto out = lines(text.out);
+    EXPECT_EQ(out.at(0), "file = " + folder + "/bad\\x0A\xff.rom");
+    EXPECT_EQ(out.at(2), "board = P2002\\x0Afan-min=9\\x1B[2J\xc3\xa9");
 
     const CliRun json = runCli({"show", "--json", file});
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(json.err, "");
     const auto object = nlohmann::json::parse(json.out);
     EXPECT_EQ(object["board"], std::string("P2002\nfan-min=9\x1b[2J\xc3\xa9"));
-    EXPECT_EQ(object["file"], file.substr(0, file.size() - 5) + "\xef\xbf\xbd.rom");
+    EXPECT_EQ(object["file"], folder + "/bad\n\xef\xbf\xbd.rom");
 }
 
 TEST(Output, AResultThatCannotBeWrittenIsAFailure)
