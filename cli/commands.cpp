@@ -11,7 +11,8 @@ namespace veltra::cli {
 int usageError(std::string_view command, std::string_view problem)
 {
     const std::string program = command.empty() ? "veltra-cli" : "veltra-cli " + std::string(command);
-    std::cerr << program << ": " << problem << " (see " << program << " --help)\n";
+    // The problem may quote what was typed; it must stay on its one line.
+    std::cerr << program << ": " << escapeControls(std::string(problem)) << " (see " << program << " --help)\n";
     return exitUsage;
 }
 
@@ -24,7 +25,7 @@ bool loadImage(const std::string& path, BiosInfo& info)
 
 void printImage(const std::string& file, const BiosInfo& info)
 {
-    std::cout << "file = " << terminalFileName(file) << '\n';
+    std::cout << "file = " << escapeControls(file) << '\n';
     for (const ShownLine& line : identityLines(info)) std::cout << line.name << " = " << line.text << '\n';
     for (const ShownLine& line : valueLines(info)) std::cout << line.name << " = " << line.text << '\n';
 }

@@ -13,6 +13,7 @@ namespace veltra::cli {
 // for every kind of trouble.
 constexpr int exitSuccess = 0;
 constexpr int exitFailure = 1;
+constexpr int exitDiffers = 1;
 constexpr int exitUsage = 2;
 
 struct ShowOptions {

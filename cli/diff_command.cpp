@@ -39,7 +39,7 @@ int runDiff(const DiffOptions& options)
             std::cout << a.name << ": " << a.text << " -> " << b.text << '\n';
     }
     if (options.json) std::cout << jsonLine(differences) << '\n';
-    return count == 0 ? exitSuccess : exitFailure;
+    return count == 0 ? exitSuccess : exitDiffers;
 }
 
 }  // namespace veltra::cli

@@ -63,10 +63,10 @@ std::string terminalText(const std::string& bytes)
     return out;
 }
 
-std::string terminalFileName(const std::string& name)
+std::string escapeControls(const std::string& text)
 {
     std::string out;
-    for (unsigned char byte : name) {
+    for (unsigned char byte : text) {
         if (byte < 0x20 || byte == 0x7F)
             appendEscaped(out, byte);
         else

@@ -30,8 +30,8 @@ std::string latin1ToUtf8(const std::string& bytes);
 // the image cannot break the one-line-per-item form or drive the terminal.
 std::string terminalText(const std::string& bytes);
 
-// A file name for a terminal: control characters become \xNN, every other
-// byte stays as it is (names are in the system's own encoding).
-std::string terminalFileName(const std::string& name);
+// A file name or an argument for a terminal: control characters become \xNN,
+// every other byte stays as it is (the system's own encoding).
+std::string escapeControls(const std::string& text);
 
 }  // namespace veltra::cli

@@ -19,6 +19,7 @@ TEST(Usage, NamesEachProblemOnOneLineAndTouchesNoFile)
     } cases[] = {
         {{"set", file, "gpu-clock"}, "veltra-cli set: \"gpu-clock\" is not NAME=VALUE" + setHelp},
         {{"set", file, "boost-46=1000"}, "veltra-cli set: unknown NAME \"boost-46\"" + setHelp},
+        {{"set", file, "fan\nmin=1"}, "veltra-cli set: unknown NAME \"fan\\x0Amin\"" + setHelp},
         {{"set", file, "GPU-clock=1000"}, "veltra-cli set: unknown NAME \"GPU-clock\"" + setHelp},
         {{"set", file, "fan-min=20", "fan-max=90", "fan-min=30"},
          "veltra-cli set: NAME \"fan-min\" is given twice" + setHelp},
