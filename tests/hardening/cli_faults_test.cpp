@@ -1,0 +1,194 @@
+// The same faults and hostile values, met through veltra-cli as a user runs
+// it: one process per command, its status, its streams and the files it
+// leaves on disk.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/cli/cli_process.h"
+#include "tests/hardening/child_process.h"
+#include "tests/hardening/hardening_support.h"
+#include "tests/support/image_builder.h"
+#include "tests/support/temp_dir.h"
+
+namespace veltra::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string summary(const CliRun& run)
+{
+    return std::to_string(run.status) + " | " + run.err + " | " + run.out;
+}
+
+// Status 1, the message(s) on standard error, nothing on standard output.
+std::string failedWith(const std::string& messages)
+{
+    return "1 | " + messages + " | ";
+}
+
+class CliFault : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::permissions(dir.path(), fs::perms(0755));
+        original = buildImage(ImageSpec{});
+        file = dir.write("card.rom", original);
+    }
+
+    void expectUntouched()
+    {
+        EXPECT_EQ(readBytes(file), original);
+        EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
+    }
+
+    // Runs veltra-cli from a child with `options` (its limits and user carry
+    // over to the program).
+    std::string runAs(const ChildOptions& options, const std::vector<std::string>& args)
+    {
+        const ChildOutcome child = runInChild(options, [&] { return summary(runCli(args)); });
+        EXPECT_TRUE(child.exitedNormally && child.exitCode == 0);
+        return child.report;
+    }
+
+    TempDir dir;
+    std::vector<std::uint8_t> original;
+    fs::path file;
+    std::set<std::string> entriesBefore;
+};
+
+TEST_F(CliFault, HostileValuesGiveTheRulesMessageAndWriteNothing)
+{
+    const std::string hostile[] = {"1e309", "-1e309", "nan", "inf", "0x200", "99999999999999999999", "-0",
+                                   "   ", "", std::string(10000, '9'), "4294968096", "2000.0001"};
+    const struct {
+        const char* name;
+        const char* message;
+    } edits[] = {
+        {"gpu-clock", "300Mhz <= Default Frequency <= 2000Mhz"},
+        {"mem-clock", "1000Mhz <= Memory Frequency <= 2000Mhz"},
+        {"boost-45", "300Mhz <= Boost Frequency <= 2000Mhz"},
+        {"voltage", "800mV <= Max Voltage <= 1500mV"},
+    };
+    entriesBefore = folderEntries(dir.path());
+    for (const auto& edit : edits) {
+        for (const std::string& text : hostile) {
+            SCOPED_TRACE(std::string(edit.name) + "=" + text.substr(0, 24));
+            const CliRun run = runCli({"set", file.string(), std::string(edit.name) + "=" + text});
+            EXPECT_EQ(summary(run), failedWith(std::string(edit.message) + "\n"));
+            expectUntouched();
+        }
+    }
+    // The power and fan values must be whole unsigned numbers before anything is read.
+    for (const std::string& text : hostile) {
+        SCOPED_TRACE("power-max=" + text.substr(0, 24));
+        const CliRun run = runCli({"set", file.string(), "power-max=" + text});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.err.starts_with("veltra-cli set: power-max needs a whole number")) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);  // one line, however long the text
+        expectUntouched();
+    }
+}
+
+TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
+{
+    const ChildOptions asRoot{.asNobody = false, .fileSizeLimit = std::nullopt};
+    const ChildOptions asNobody{.asNobody = true, .fileSizeLimit = std::nullopt};
+    const ChildOptions fullDisk{.asNobody = false, .fileSizeLimit = original.size() / 2};
+    const std::string loadFailed = "\nLoad bios file failed!\n";
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& folder, const fs::path& file)> prepare;
+        ChildOptions options;
+        std::vector<std::string> args;  // FILE stands for the image
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"target read-only", [](const fs::path& folder, const fs::path& image) {
+             ::chown(folder.c_str(), nobodyId, nobodyId);
+             ::chown(image.c_str(), nobodyId, nobodyId);
+             ::chmod(image.c_str(), 0444);
+         }, asNobody, {"set", "FILE", "gpu-clock=1100"}, failedWith("Cannot save bios file!\n")},
+        {"folder not writable", [](const fs::path&, const fs::path& image) { ::chown(image.c_str(), nobodyId, nobodyId); }, asNobody,
+         {"set", "FILE", "gpu-clock=1100"}, failedWith("Cannot save bios file!\n")},
+        {"disk full during the write", {}, fullDisk, {"set", "FILE", "gpu-clock=1100"},
+         failedWith("Cannot write bios file!\n")},
+        {"source unreadable", [](const fs::path&, const fs::path& image) { ::chmod(image.c_str(), 0600); }, asNobody, {"show", "FILE"},
+         failedWith("Cannot open bios file!" + loadFailed)},
+        {"source removed", [](const fs::path& folder, const fs::path& image) { fs::rename(image, folder / "moved.rom"); }, asRoot,
+         {"set", "FILE", "fan-min=20"}, failedWith("Cannot open bios file!" + loadFailed)},
+        {"source truncated to nothing", [](const fs::path&, const fs::path& image) { fs::resize_file(image, 0); }, asRoot,
+         {"set", "FILE", "fan-min=20"}, failedWith("Unknow model!" + loadFailed)},
+        {"source past the capacity", [](const fs::path&, const fs::path& image) { fs::resize_file(image, RomImage::capacity + 1); }, asRoot,
+         {"set", "FILE", "fan-min=20"}, failedWith("Bios file is too large!" + loadFailed)},
+        {"source is a GTX 660", [](const fs::path&, const fs::path& image) {
+             ImageSpec spec;
+             spec.deviceId = 0x11C0;
+             writeBytes(image, buildImage(spec));
+         }, asRoot, {"set", "FILE", "fan-min=20"}, failedWith("Geforce GTX 660 is not supported!" + loadFailed)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(file, original);
+        ::chown(dir.path().c_str(), 0, 0);
+        ::chown(file.c_str(), 0, 0);
+        ::chmod(file.c_str(), 0644);
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            if (entry.path() != file)
+                fs::remove_all(entry.path());
+        if (c.prepare)
+            c.prepare(dir.path(), file);
+        std::vector<std::uint8_t> before;
+        if (fs::exists(file))
+            before = readBytes(file);
+        entriesBefore = folderEntries(dir.path());
+
+        std::vector<std::string> args = c.args;
+        for (std::string& arg : args)
+            if (arg == "FILE")
+                arg = file.string();
+        EXPECT_EQ(runAs(c.options, args), c.expected);
+        if (fs::exists(file)) {
+            EXPECT_EQ(readBytes(file), before);
+        }
+        EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
+    }
+}
+
+TEST_F(CliFault, ShortReadOfTheSource)
+{
+    const char* attribute = "/sys/kernel/mm/transparent_hugepage/enabled";
+    std::error_code ec;
+    if (!fs::is_regular_file(attribute, ec) || fs::file_size(attribute, ec) != 4096)
+        GTEST_SKIP() << "no file on this machine reads shorter than its length";
+    EXPECT_EQ(summary(runCli({"show", attribute})), failedWith("Cannot read bios file!\nLoad bios file failed!\n"));
+}
+
+TEST_F(CliFault, LinksAndOddNamesAreFollowedAndKept)
+{
+    const fs::path folder = dir / "Mein \xC3\x96rdner";
+    fs::create_directory(folder);
+    const fs::path odd = folder / "BIOS \xC3\xB1 680 (copy).rom";
+    const fs::path link = dir / "link.rom";
+    fs::create_symlink(file, link);
+
+    CliRun run = runCli({"set", link.string(), "--output", odd.string(), "gpu-clock=1100"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    run = runCli({"set", link.string(), "gpu-clock=1200"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+
+    MessageRecorder recorder;
+    BiosInfo fromOdd, fromFile;
+    ASSERT_TRUE(loadRomFile(odd, fromOdd));
+    ASSERT_TRUE(loadRomFile(file, fromFile));
+    EXPECT_EQ(fromOdd.gpuClock.value, 1100.0f);
+    EXPECT_EQ(fromFile.gpuClock.value, 1200.0f);
+    EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"card.rom", "link.rom", "Mein \xC3\x96rdner"}));
+}
+
+}  // namespace
+}  // namespace veltra::testing
