@@ -59,3 +59,8 @@ fuzz: deps
 SOAK_CYCLES ?= 10000
 soak: build
 	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) $(BUILD)/tests/hardening/soak_tests
+
+# Pictures of the window, one per tab, with a sample image loaded.
+.PHONY: screenshot
+screenshot: build
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/ui/veltra_screenshot $(BUILD)/screenshots

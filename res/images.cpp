@@ -1,6 +1,7 @@
 // Icon 128 and bitmap 133, drawn here rather than stored, so the program
 // carries no image files.
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -40,9 +41,9 @@ void drawEmblem(QPainter& painter, const QRectF& box)
     painter.drawPath(chevron);
 }
 
-QPixmap drawAppIcon()
+QImage drawAppIcon()
 {
-    QPixmap icon(128, 128);
+    QImage icon(128, 128, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -53,9 +54,9 @@ QPixmap drawAppIcon()
     return icon;
 }
 
-QPixmap drawLogo()
+QImage drawLogo()
 {
-    QPixmap logo(111, 85);
+    QImage logo(111, 85, QImage::Format_RGB32);
     logo.fill(Qt::black);
     QPainter painter(&logo);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -74,10 +75,13 @@ QPixmap drawLogo()
 
 QPixmap loadImageResource(int id)
 {
+    // Drawn once; kept as images, which outlive the application object safely.
+    static const QImage icon = drawAppIcon();
+    static const QImage logo = drawLogo();
     if (id == res::appIconId)
-        return drawAppIcon();
+        return QPixmap::fromImage(icon);
     if (id == res::logoBitmapId)
-        return drawLogo();
+        return QPixmap::fromImage(logo);
     return QPixmap();
 }
 

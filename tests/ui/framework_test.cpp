@@ -51,8 +51,9 @@ TEST(DialogBuilder, EveryTemplateControlStandsAtItsConvertedPlaceInTabOrder)
             const ControlTemplate& c = t->controls[i];
             QWidget* made = children[static_cast<qsizetype>(i)];
             EXPECT_EQ(controlId(*made), c.id) << t->id << " #" << i;
-            if (c.id != noControlId)
+            if (c.id != noControlId) {
                 EXPECT_EQ(dialog.GetDlgItem(c.id), made);
+            }
             const QRect at = dialog.Units().toPixels(c.x, c.y, c.width, c.height);
             EXPECT_EQ(made->pos(), at.topLeft()) << t->id << " #" << i;
             EXPECT_EQ(made->height(), at.height()) << t->id << " #" << i;

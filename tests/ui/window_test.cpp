@@ -377,9 +377,9 @@ TEST_F(WindowTest, NoCaptionLabelOrValueIsClipped)
             EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << label->text().toStdString();
             EXPECT_LE(label->fontMetrics().height(), label->height()) << label->text().toStdString();
             // A widened label still ends before the control beside it.
-            for (QWidget* other : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-                if (other != label && dynamic_cast<QLineEdit*>(other))
-                    EXPECT_FALSE(label->geometry().intersects(other->geometry())) << label->text().toStdString();
+            for (QLineEdit* other : parent->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
+                EXPECT_FALSE(label->geometry().intersects(other->geometry())) << label->text().toStdString();
+            }
         }
         for (QPushButton* button : parent->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
             QStyleOptionButton option;

@@ -1,5 +1,7 @@
 #include "controls.h"
 
+#include <QPainter>
+
 #include "dialog_template.h"
 
 namespace veltra {
@@ -36,15 +38,24 @@ bool CEdit::Create(bool tabStop, const QRect& rect, QWidget* parent, int id)
     setParent(parent);
     setAlignment(Qt::AlignCenter);
     setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-    // A one-pixel border and no inner padding: the grid cells are small and
-    // must still show a whole clock value.
-    setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); padding: 0px; "
-                                 "background: palette(base); }"));
-    setTextMargins(-1, 0, -1, 0);
+    // A one-pixel border instead of the style's frame: the grid cells are
+    // small and must still show a whole clock value.
+    setFrame(false);
+    m_thinBorder = true;
     setGeometry(rect);
     setControlId(*this, id);
     show();
     return true;
+}
+
+void CEdit::paintEvent(QPaintEvent* event)
+{
+    QLineEdit::paintEvent(event);
+    if (!m_thinBorder)
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace veltra

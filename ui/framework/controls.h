@@ -28,6 +28,12 @@ public:
     // Makes the control a visible child of `parent` at `rect` (parent pixels),
     // with a thin border and centred text.
     bool Create(bool tabStop, const QRect& rect, QWidget* parent, int id);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_thinBorder = false;
 };
 
 }  // namespace veltra
