@@ -27,27 +27,36 @@ now_us() {
   fi
 }
 
-# Median wall time of running "$@" $runs times, output discarded.
-median_us() {
-  local times=() start end i
-  for ((i = 0; i < 5; i++)); do "$@" >/dev/null; done  # warm the caches
-  for ((i = 0; i < runs; i++)); do
-    now_us start
-    "$@" >/dev/null
-    now_us end
-    times+=($((end - start)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n "$((runs / 2 + 1))p"
+labels=("veltra-cli show" "veltra-cli show --json" "cat" "/bin/true (baseline)")
+run() {
+  case $1 in
+    0) "$cli" show "$image" ;;
+    1) "$cli" show --json "$image" ;;
+    2) cat "$image" ;;
+    3) /bin/true ;;
+  esac >/dev/null
 }
+declare -A times
 
-show=$(median_us "$cli" show "$image")
-json=$(median_us "$cli" show --json "$image")
-cat=$(median_us cat "$image")
-# What starting any program costs here, timing included.
-base=$(median_us /bin/true)
+# The commands take turns, so that whatever else the machine does weighs on
+# each of them alike.
+for ((i = 0; i < runs + 5; i++)); do
+  for c in "${!labels[@]}"; do
+    now_us start
+    run "$c"
+    now_us end
+    ((i < 5)) && continue  # warming the caches
+    times[$c]+="$((end - start)) "
+  done
+done
+
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | sed -n "$((runs / 2 + 1))p"; }
 
 echo "image: $image ($(stat -c %s "$image") bytes), $runs runs each, medians"
-printf '%-24s %8d us\n' "veltra-cli show" "$show" "veltra-cli show --json" "$json" "cat" "$cat" \
-  "/bin/true (baseline)" "$base"
-awk -v s="$show" -v c="$cat" -v b="$base" 'BEGIN {
+declare -a medians
+for c in "${!labels[@]}"; do
+  medians[c]=$(median "${times[$c]}")
+  printf '%-24s %8d us\n' "${labels[c]}" "${medians[c]}"
+done
+awk -v s="${medians[0]}" -v c="${medians[2]}" -v b="${medians[3]}" 'BEGIN {
   printf "ratio show/cat: %.2f; net of the baseline: show %d us, cat %d us\n", s / c, s - b, c - b }'
