@@ -169,7 +169,7 @@ int main(int argc, char** argv)
         showUntilPainted(dialog);
     };
     // Interleaved, so that load from other programs falls on all three alike.
-    const auto [window, stock, bare] = interleavedMedians(61, showWindow, showStock, showBare);
+    const auto [window, stock, bare] = interleavedMedians(101, showWindow, showStock, showBare);
 
     veltra::testing::TempDir dir;
     const auto sample = dir.write("sample.rom", veltra::testing::buildImage(veltra::testing::ImageSpec{}));

@@ -96,6 +96,9 @@ void CDialog::SubclassDlgItem(int id, QWidget& control)
             continue;
         applyControlTemplate(control, entry, *m_units, *this);
         control.setAccessibleName(placeholder->accessibleName());
+        auto* newEdit = dynamic_cast<QLineEdit*>(&control);
+        if (auto* oldEdit = dynamic_cast<QLineEdit*>(placeholder); oldEdit && newEdit)
+            newEdit->setText(oldEdit->text());
         control.stackUnder(placeholder);
         if (control.focusPolicy() != Qt::NoFocus)
             QWidget::setTabOrder(placeholder, &control);
