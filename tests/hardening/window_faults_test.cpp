@@ -1,0 +1,127 @@
+// The faults and hostile values through the editor window, driven as a user
+// would: typed text, the save buttons, scripted answers to its dialogs. The
+// suite runs this under a comma-decimal locale, which the window must not
+// show or read.
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include "res/resource_ids.h"
+#include "tests/hardening/child_process.h"
+#include "tests/hardening/hardening_support.h"
+#include "tests/ui/window_fixture.h"
+
+namespace veltra::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WindowFault : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        fs::permissions(dir.path(), fs::perms(0755));
+        path = writeImage("card.rom", ImageSpec{});
+        open(path);
+        ASSERT_TRUE(prompts.messages.empty());
+        bytes = readBytes(path);
+        entries = folderEntries(dir.path());
+    }
+
+    void expectNothingChanged()
+    {
+        EXPECT_EQ(readBytes(path), bytes);
+        EXPECT_EQ(folderEntries(dir.path()), entries);
+    }
+
+    // Saves from a child process with `options`; its messages come back as
+    // text, and whether the window changed what it shows.
+    std::string saveInChild(const ChildOptions& options)
+    {
+        const ChildOutcome child = runInChild(options, [&] {
+            const auto before = visibleState();
+            dlg.OnSaveBios();
+            std::string report;
+            for (const QString& message : prompts.messages)
+                report += message.toStdString() + "\n";
+            return report + (visibleState() == before ? "window unchanged" : "window changed");
+        });
+        EXPECT_TRUE(child.exitedNormally && child.exitCode == 0);
+        return child.report;
+    }
+
+    fs::path path;
+    std::vector<std::uint8_t> bytes;
+    std::set<std::string> entries;
+};
+
+TEST_F(WindowFault, CommaLocaleChangesNeitherWhatIsShownNorWhatIsRead)
+{
+    EXPECT_EQ(QLocale().decimalPoint(), QString(",")) << "the suite should run this under de_DE.UTF-8";
+    EXPECT_EQ(pageEdit(frequencyTab, res::boostClockEditId).text(), "1058.50");
+    pageEdit(frequencyTab, res::gpuClockEditId).setText("1071.5");
+    dlg.OnSaveBios();
+    EXPECT_TRUE(prompts.messages.empty()) << texts(prompts.messages).front();
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), "1071.50");
+    EXPECT_EQ(dlg.Info().gpuClock.value, 1071.5f);
+}
+
+TEST_F(WindowFault, HostileTextInAPageEditGivesItsRulesMessageAndWritesNothing)
+{
+    const std::string hostile[] = {"1e309", "-1e309", "nan", "inf", "0x200", "99999999999999999999", "-0", "   ",
+                                   std::string(10000, '9'), "\t"};
+    const struct {
+        int tab;
+        int id;
+        const char* message;
+    } edits[] = {
+        {frequencyTab, res::gpuClockEditId, "300Mhz <= Default Frequency <= 2000Mhz"},
+        {frequencyTab, res::memClockEditId, "1000Mhz <= Memory Frequency <= 2000Mhz"},
+        {boostTab, res::firstBoostEditId + 44, "300Mhz <= Boost Frequency <= 2000Mhz"},
+        {voltageTab, res::voltageEditId, "800mV <= Max Voltage <= 1500mV"},
+    };
+    for (const auto& edit : edits) {
+        for (const std::string& text : hostile) {
+            SCOPED_TRACE(std::to_string(edit.id) + ": " + text.substr(0, 24));
+            QLineEdit& field = pageEdit(edit.tab, edit.id);
+            const QString before = field.text();
+            field.setText(QString::fromStdString(text));
+            prompts.messages.clear();
+            dlg.OnSaveBios();
+            EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{edit.message});
+            expectNothingChanged();
+            field.setText(before);
+        }
+    }
+}
+
+// As root no permission bit stops a write: these save from a child that has
+// become an ordinary user, or that may only write a few bytes (a full disk).
+TEST_F(WindowFault, SaveThatTheFileSystemRefusesKeepsTheFile)
+{
+    pageEdit(frequencyTab, res::gpuClockEditId).setText("1100");
+    const struct {
+        const char* name;
+        bool folderOurs;
+        fs::perms mode;
+        ChildOptions options;
+        const char* message;
+    } cases[] = {
+        {"target read-only", true, fs::perms(0444), {.asNobody = true, .fileSizeLimit = std::nullopt},
+         "Cannot save bios file!\n"},
+        {"folder not writable", false, fs::perms(0644), {.asNobody = true, .fileSizeLimit = std::nullopt},
+         "Cannot save bios file!\n"},
+        {"disk full", false, fs::perms(0644), {.asNobody = false, .fileSizeLimit = 4096}, "Cannot write bios file!\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(::chown(dir.path().c_str(), c.folderOurs ? nobodyId : 0, c.folderOurs ? nobodyId : 0), 0);
+        ASSERT_EQ(::chown(path.c_str(), nobodyId, nobodyId), 0);
+        fs::permissions(path, c.mode);
+        EXPECT_EQ(saveInChild(c.options), std::string(c.message) + "window unchanged");
+        expectNothingChanged();
+    }
+}
+
+}  // namespace
+}  // namespace veltra::testing
