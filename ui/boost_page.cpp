@@ -7,7 +7,12 @@ namespace {
 constexpr int gridColumns = 5;
 }
 
-CBoostPage::CBoostPage() : CDialog(res::dialogTemplate(res::boostPageId)) {}
+CBoostPage::CBoostPage()
+    : CDialog(res::dialogTemplate(res::boostPageId)),
+      m_labels(makeChildControls<CStatic>(this, std::make_index_sequence<boostEntryCount>())),
+      m_edits(makeChildControls<CEdit>(this, std::make_index_sequence<boostEntryCount>()))
+{
+}
 
 // The grid is laid out in the page's pixels, not in dialog units: 9 rows of
 // 5 cells, each a caption and its edit.
@@ -23,11 +28,14 @@ bool CBoostPage::OnInitDialog()
         CStatic& label = m_labels[static_cast<std::size_t>(k)];
         label.Create(caption, Qt::AlignHCenter | Qt::AlignTop, QRect(QPoint(x - 15, y - 16), QPoint(x - 1, y - 1)),
                      this, noControlId);
-        label.setFont(label.parentWidget()->font());
+        // The page's font; a child already inherits it unless told otherwise.
+        if (label.font() != label.parentWidget()->font())
+            label.setFont(label.parentWidget()->font());
 
         CEdit& edit = m_edits[static_cast<std::size_t>(k)];
         edit.Create(false, QRect(QPoint(x + 5, y - 18), QPoint(x + 54, y - 1)), this, res::firstBoostEditId + k);
-        edit.setFont(edit.parentWidget()->font());
+        if (edit.font() != edit.parentWidget()->font())
+            edit.setFont(edit.parentWidget()->font());
         edit.setAccessibleName(QStringLiteral("Boost ") + caption);
         label.setBuddy(&edit);
     }

@@ -23,7 +23,8 @@ int controlId(const QWidget& control)
 
 bool CStatic::Create(const QString& text, Qt::Alignment alignment, const QRect& rect, QWidget* parent, int id)
 {
-    setParent(parent);
+    if (parentWidget() != parent)
+        setParent(parent);
     setText(text);
     setAlignment(alignment);
     setGeometry(rect);
@@ -35,7 +36,8 @@ bool CStatic::Create(const QString& text, Qt::Alignment alignment, const QRect& 
 
 bool CEdit::Create(bool tabStop, const QRect& rect, QWidget* parent, int id)
 {
-    setParent(parent);
+    if (parentWidget() != parent)
+        setParent(parent);
     setAlignment(Qt::AlignCenter);
     setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     // A one-pixel border instead of the style's frame: the grid cells are

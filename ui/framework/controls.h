@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRect>
+#include <array>
+#include <utility>
 #include <QString>
 
 namespace veltra {
@@ -14,7 +16,7 @@ int controlId(const QWidget& control);  // noControlId when it has none
 // Static text or image holder.
 class CStatic : public QLabel {
 public:
-    CStatic() = default;
+    explicit CStatic(QWidget* parent = nullptr) : QLabel(parent) {}
 
     // Makes the control a visible child of `parent` at `rect` (parent pixels).
     bool Create(const QString& text, Qt::Alignment alignment, const QRect& rect, QWidget* parent, int id);
@@ -23,7 +25,7 @@ public:
 // Single-line edit.
 class CEdit : public QLineEdit {
 public:
-    CEdit() = default;
+    explicit CEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
 
     // Makes the control a visible child of `parent` at `rect` (parent pixels),
     // with a thin border and centred text.
@@ -35,5 +37,13 @@ protected:
 private:
     bool m_thinBorder = false;
 };
+
+// N controls made as children of `parent` at once, for a page that holds its
+// controls by value.
+template <typename Control, std::size_t... I>
+std::array<Control, sizeof...(I)> makeChildControls(QWidget* parent, std::index_sequence<I...>)
+{
+    return {{((void)I, Control(parent))...}};
+}
 
 }  // namespace veltra

@@ -48,34 +48,35 @@ QString spokenText(const char* text)
     return spoken;
 }
 
-QWidget* createControl(const ControlTemplate& control)
+QWidget* createControl(const ControlTemplate& control, QWidget& parent)
 {
     switch (control.kind) {
     case ControlKind::Label:
     case ControlKind::PlainLabel:
     case ControlKind::Picture:
     case ControlKind::Icon:
-        return new CStatic;
+        return new CStatic(&parent);
     case ControlKind::ValueEdit:
     case ControlKind::IdentityEdit:
-        return new CEdit;
+        return new CEdit(&parent);
     case ControlKind::PushButton:
     case ControlKind::DefPushButton:
-        return new QPushButton;
+        return new QPushButton(&parent);
     case ControlKind::GroupBox:
-        return new QGroupBox;
+        return new QGroupBox(&parent);
     case ControlKind::TabControl:
-        return new CTabCtrl;
+        return new CTabCtrl(&parent);
     case ControlKind::EtchedLine:
-        return new QFrame;
+        return new QFrame(&parent);
     }
-    return new QWidget;
+    return new QWidget(&parent);
 }
 
 void applyControlTemplate(QWidget& widget, const ControlTemplate& control, const DialogUnits& units,
                           QWidget& parent)
 {
-    widget.setParent(&parent);
+    if (widget.parentWidget() != &parent)
+        widget.setParent(&parent);
     widget.setGeometry(units.toPixels(control.x, control.y, control.width, control.height));
     if (control.id != noControlId)
         setControlId(widget, control.id);
@@ -92,9 +93,9 @@ void applyControlTemplate(QWidget& widget, const ControlTemplate& control, const
             // The platform's font can be wider than the one the layout was
             // made with; a left-aligned label grows rightwards rather than
             // cutting its text.
-            const QSize needed = label->sizeHint();
-            if (needed.width() > label->width())
-                label->resize(needed.width(), label->height());
+            const int needed = label->fontMetrics().horizontalAdvance(text);
+            if (needed > label->width())
+                label->resize(needed, label->height());
         }
         break;
     case ControlKind::ValueEdit:
@@ -146,7 +147,7 @@ std::vector<QWidget*> buildControls(const DialogTemplate& dialog, const DialogUn
     std::vector<QWidget*> made;
     made.reserve(dialog.controls.size());
     for (const ControlTemplate& control : dialog.controls) {
-        QWidget* widget = createControl(control);
+        QWidget* widget = createControl(control, parent);
         applyControlTemplate(*widget, control, units, parent);
         made.push_back(widget);
     }

@@ -13,7 +13,7 @@ namespace veltra {
 QPixmap loadImageResource(int id);
 
 // A new widget of the control's kind, not yet configured.
-QWidget* createControl(const ControlTemplate& control);
+QWidget* createControl(const ControlTemplate& control, QWidget& parent);
 
 // Gives `widget` everything the template says of the control: parent, id,
 // text, position and size converted with `units`, focus and look.

@@ -7,7 +7,7 @@
 
 namespace veltra {
 
-CTabCtrl::CTabCtrl()
+CTabCtrl::CTabCtrl(QWidget* parent) : QWidget(parent)
 {
     m_bar = new QTabBar(this);
     m_bar->setDrawBase(false);

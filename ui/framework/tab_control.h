@@ -10,7 +10,7 @@ namespace veltra {
 // the owner; the control only reports which tab is selected.
 class CTabCtrl : public QWidget {
 public:
-    CTabCtrl();
+    explicit CTabCtrl(QWidget* parent = nullptr);
 
     int InsertItem(int index, const QString& text);
     int GetItemCount() const;
