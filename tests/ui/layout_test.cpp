@@ -1,0 +1,205 @@
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+
+#include "res/strings.h"
+#include "ui/about_dlg.h"
+#include "ui/framework/dialog_builder.h"
+#include "window_fixture.h"
+
+// How the window is laid out and named: the grid, the pages' place, text that
+// fits, accessible names and the About item.
+namespace veltra::testing {
+namespace {
+
+TEST_F(WindowTest, EveryEditAndButtonHasAnAccessibleName)
+{
+    const std::vector<std::pair<int, const char*>> main = {
+        {res::nameEditId, "Name"},          {res::boardEditId, "Board"},
+        {res::dateEditId, "Date"},          {res::versionEditId, "Version"},
+        {res::fileNameEditId, "Filename"},  {res::deviceIdEditId, "Device ID"},
+        {res::checksumEditId, "Checksum"},  {res::openBiosButtonId, "Open BIOS"},
+        {res::saveBiosButtonId, "Save BIOS"}, {res::saveBiosAsButtonId, "Save BIOS As"},
+    };
+    for (const auto& [id, name] : main)
+        EXPECT_EQ(dlg.GetDlgItem(id)->accessibleName(), name) << id;
+
+    const std::vector<std::tuple<int, int, const char*>> pages = {
+        {frequencyTab, res::gpuClockEditId, "GPU Default Frequency"},
+        {frequencyTab, res::boostClockEditId, "GPU Boost Frequency"},
+        {frequencyTab, res::memClockEditId, "Memory Frequency"},
+        {powerTab, res::powerDefaultEditId, "Default Power"},
+        {powerTab, res::powerMaxEditId, "Max Power"},
+        {powerTab, res::powerLimitLoEditId, "Power Limit Lo"},
+        {powerTab, res::powerLimitHiEditId, "Power Limit Hi"},
+        {fanTab, res::fanMinEditId, "Minimum"},
+        {fanTab, res::fanMaxEditId, "Maximum"},
+        {voltageTab, res::voltageEditId, "Max Voltage"},
+    };
+    for (const auto& [tab, id, name] : pages)
+        EXPECT_EQ(pageEdit(tab, id).accessibleName(), name) << tab << " " << id;
+    for (int k = 0; k < 45; ++k)
+        EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + k).accessibleName(),
+                  QString::asprintf("Boost %02d", k + 1));
+}
+
+TEST_F(WindowTest, BoostGridHasFortyFiveCaptionedEditsInPagePixelsWithoutTabStops)
+{
+    const CDialog& page = dlg.Page(boostTab);
+    const auto labels = page.findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(labels.size(), 45);
+    for (int k = 0; k < 45; ++k) {
+        const int x = 20 + 75 * (k % 5);
+        const int y = 28 + 21 * (k / 5);
+        QLineEdit& cell = pageEdit(boostTab, res::firstBoostEditId + k);
+        EXPECT_EQ(cell.geometry(), QRect(x + 5, y - 18, 50, 18)) << k;
+        EXPECT_FALSE(cell.focusPolicy() & Qt::TabFocus) << k;
+        EXPECT_EQ(cell.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        const QLabel* caption = labels[k];
+        EXPECT_EQ(caption->text(), QString::asprintf("%02d", k + 1));
+        EXPECT_EQ(caption->geometry(), QRect(x - 15, y - 16, 15, 16)) << k;
+        EXPECT_EQ(caption->buddy(), &cell);
+    }
+    // Fifth cell of the first row, and the last cell.
+    EXPECT_EQ(labels[4]->text(), "05");
+    EXPECT_EQ(labels[4]->buddy(), page.GetDlgItem(12349));
+    EXPECT_EQ(labels[44]->geometry(), QRect(QPoint(305, 180), QPoint(319, 195)));
+    EXPECT_EQ(page.GetDlgItem(12389)->geometry(), QRect(QPoint(325, 178), QPoint(374, 195)));
+}
+
+TEST_F(WindowTest, PagesFillTheTabControlBelowItsTabs)
+{
+    const QRect client = tabs().rect();
+    for (int tab = 0; tab < 5; ++tab) {
+        EXPECT_EQ(dlg.Page(tab).parentWidget(), &tabs());
+        EXPECT_EQ(dlg.Page(tab).geometry(), QRect(3, 23, client.width() - 8, client.height() - 27)) << tab;
+    }
+    EXPECT_EQ(tabs().GetItemCount(), 5);
+    for (int tab = 0; tab < 5; ++tab)
+        EXPECT_EQ(tabs().TabBar().tabText(tab), res::tabCaptions[tab]);
+}
+
+// True when `edit` shows all of its text: the text is no wider than the
+// edit's contents less its text margins and the 2-pixel margin the edit keeps
+// on either side.
+bool showsWholeText(const QLineEdit& edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.rect = edit.rect();
+    option.lineWidth = edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit) : 0;
+    const QRect contents = edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    const QMargins margins = edit.textMargins();
+    const int available = contents.width() - margins.left() - margins.right() - 4;
+    return edit.fontMetrics().horizontalAdvance(edit.text()) <= available;
+}
+
+TEST_F(WindowTest, NoCaptionLabelOrValueIsClipped)
+{
+    ImageSpec spec;
+    spec.board = BoardModel::Gtx660Ti;  // the longest name
+    for (auto& word : spec.boostTableWords)
+        word = 3998;  // 1999.00, the widest value that passes
+    spec.boardText = "WWWWWWWWWWWWWWWWWWWWWW";
+    spec.versionText = "88.88.88.88.88";
+    open(writeImage("wide_name_for_the_filename_field.rom", spec));
+    std::vector<QWidget*> parents{&dlg};
+    for (int tab = 0; tab < 5; ++tab)
+        parents.push_back(&dlg.Page(tab));
+    CAboutDlg about;
+    about.Create();
+    parents.push_back(&about);
+
+    for (QWidget* parent : parents) {
+        for (QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (label->text().isEmpty())
+                continue;
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << label->text().toStdString();
+            EXPECT_LE(label->fontMetrics().height(), label->height()) << label->text().toStdString();
+            // A widened label still ends before the control beside it.
+            for (QLineEdit* other : parent->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
+                EXPECT_FALSE(label->geometry().intersects(other->geometry())) << label->text().toStdString();
+            }
+        }
+        for (QPushButton* button : parent->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), contents.width())
+                << button->text().toStdString();
+        }
+    }
+    for (int tab = 0; tab < 5; ++tab)
+        for (QLineEdit* value : dlg.Page(tab).findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(showsWholeText(*value)) << value->accessibleName().toStdString() << ": "
+                                                << value->text().toStdString();
+    for (int id : {res::nameEditId, res::boardEditId, res::dateEditId, res::versionEditId, res::deviceIdEditId,
+                   res::checksumEditId})
+        EXPECT_TRUE(showsWholeText(edit(id))) << edit(id).text().toStdString();
+    EXPECT_GE(tabs().TabBar().width(), tabs().TabBar().sizeHint().width());
+}
+
+TEST_F(WindowTest, AboutItemFollowsASeparatorInTheWindowMenuAndOpensTheAboutBox)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the item is in the system's own window menu";
+#endif
+    QMenu* menu = dlg.SystemMenu();
+    ASSERT_NE(menu, nullptr);
+    const auto actions = menu->actions();
+    ASSERT_GE(actions.size(), 2);
+    EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
+    EXPECT_EQ(actions.back()->text(), "&About Veltra...");
+
+    actions.back()->trigger();
+    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra"}));
+
+    dlg.OnSysCommand(0xF060, 0);  // any other command: nothing of ours
+    dlg.OnSysCommand(0x0013, 0);  // low four bits are ignored
+    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra", "About Veltra"}));
+}
+
+TEST_F(WindowTest, RightClickAndTheMenuKeyOpenTheWindowMenu)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the item is in the system's own window menu";
+#endif
+    for (auto reason : {QContextMenuEvent::Mouse, QContextMenuEvent::Keyboard}) {
+        QContextMenuEvent event(reason, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&dlg, &event);
+        EXPECT_TRUE(dlg.SystemMenu()->isVisible()) << reason;
+        dlg.SystemMenu()->hide();
+    }
+}
+
+TEST(AboutBox, ShowsIconNameVersionAndOk)
+{
+    CAboutDlg about;
+    about.Create();
+    EXPECT_EQ(about.windowTitle(), "About Veltra");
+    QStringList lines;
+    const QLabel* icon = nullptr;
+    for (QLabel* label : about.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (!label->pixmap().isNull())
+            icon = label;
+        else
+            lines << label->text();
+    }
+    EXPECT_EQ(lines, (QStringList{"Veltra, Version 1.1", "BIOS image editor"}));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(loadImageResource(res::appIconId).size(), QSize(128, 128));
+    auto* ok = dynamic_cast<QPushButton*>(about.GetDlgItem(res::okButtonId));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_TRUE(ok->isDefault());
+    about.show();
+    ok->click();
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
+}
+
+}  // namespace
+}  // namespace veltra::testing
