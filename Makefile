@@ -38,7 +38,8 @@ clean:
 # its own build folder. Benchmarks are left out: they time, they do not test.
 SANITIZE_BUILD ?= build-sanitize
 test-sanitize: deps
-	@cmake -S . -B $(SANITIZE_BUILD) -DVELTRA_SANITIZE=ON -DVELTRA_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(SANITIZE_BUILD) -DVELTRA_SANITIZE=ON -DVELTRA_BUILD_UI=ON -DVELTRA_BUILD_CLI=ON \
+	  -DVELTRA_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
