@@ -1,5 +1,6 @@
 #include "dialog.h"
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,7 +30,12 @@ QLineEdit* editOf(CDataExchange* pDX, int id)
 CDialog::CDialog(const DialogTemplate& dialogTemplate) : m_template(dialogTemplate)
 {
     setFont(dialogFont(m_template.pointSize));
-    m_units = std::make_unique<DialogUnits>(font());
+    // Measuring the font is costly and every template shares it.
+    static QHash<QString, DialogUnits> measured;
+    auto known = measured.constFind(font().key());
+    if (known == measured.constEnd())
+        known = measured.insert(font().key(), DialogUnits(font()));
+    m_units = std::make_unique<DialogUnits>(*known);
 }
 
 CDialog::~CDialog() = default;
