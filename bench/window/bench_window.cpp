@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabBar>
+#include <QTabWidget>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -49,7 +49,8 @@ void showUntilPainted(QWidget& window)
 }
 
 // Rebuilds `original`'s widget tree on `copy` from stock Qt widgets of the
-// same kinds, texts and places: what the window would cost without our layer.
+// same kinds, texts and places (a QTabWidget for the tab control and its
+// pages): what the window would cost without our layer.
 void copyWithStockWidgets(const QWidget& original, QWidget& copy)
 {
     for (QWidget* child : original.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -68,11 +69,19 @@ void copyWithStockWidgets(const QWidget& original, QWidget& copy)
             if (!label->pixmap().isNull())
                 plain->setPixmap(label->pixmap());
             made = plain;
-        } else if (auto* bar = dynamic_cast<QTabBar*>(child)) {
-            auto* plain = new QTabBar(&copy);
-            for (int i = 0; i < bar->count(); ++i)
-                plain->addTab(bar->tabText(i));
-            made = plain;
+        } else if (auto* tabs = dynamic_cast<veltra::CTabCtrl*>(child)) {
+            // Qt's own tab control holds its pages itself.
+            auto* plain = new QTabWidget(&copy);
+            plain->setGeometry(child->geometry());
+            int index = 0;
+            for (QWidget* page : tabs->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (page == &tabs->TabBar())
+                    continue;
+                auto* stockPage = new QWidget;
+                copyWithStockWidgets(*page, *stockPage);
+                plain->addTab(stockPage, tabs->TabBar().tabText(index++));
+            }
+            continue;
         } else if (dynamic_cast<QGroupBox*>(child)) {
             made = new QGroupBox(&copy);
         } else if (auto* frame = dynamic_cast<QFrame*>(child)) {
@@ -84,8 +93,7 @@ void copyWithStockWidgets(const QWidget& original, QWidget& copy)
         }
         made->setGeometry(child->geometry());
         made->setVisible(child->isVisibleTo(&original));
-        if (!dynamic_cast<QTabBar*>(child))
-            copyWithStockWidgets(*child, *made);
+        copyWithStockWidgets(*child, *made);
     }
 }
 
