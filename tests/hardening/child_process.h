@@ -16,6 +16,16 @@ struct ChildOptions {
     std::optional<rlim_t> fileSizeLimit;    // RLIMIT_FSIZE, SIGXFSZ ignored
 };
 
+inline ChildOptions asNobody()
+{
+    return {.asNobody = true, .fileSizeLimit = std::nullopt};
+}
+
+inline ChildOptions withFileSizeLimit(rlim_t bytes)
+{
+    return {.asNobody = false, .fileSizeLimit = bytes};
+}
+
 struct ChildOutcome {
     bool exitedNormally = false;
     int exitCode = -1;

@@ -95,40 +95,50 @@ TEST_F(CliFault, HostileValuesGiveTheRulesMessageAndWriteNothing)
 
 TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
 {
-    const ChildOptions asRoot{.asNobody = false, .fileSizeLimit = std::nullopt};
-    const ChildOptions asNobody{.asNobody = true, .fileSizeLimit = std::nullopt};
-    const ChildOptions fullDisk{.asNobody = false, .fileSizeLimit = original.size() / 2};
+    const ChildOptions root{.asNobody = false, .fileSizeLimit = std::nullopt};
+    const ChildOptions nobody = asNobody();
+    const ChildOptions fullDisk = withFileSizeLimit(original.size() / 2);
     const std::string loadFailed = "\nLoad bios file failed!\n";
+    using Prepare = std::function<void(const fs::path& folder, const fs::path& image)>;
+    const Prepare noChange = [](const fs::path&, const fs::path&) {};
     struct Case {
         const char* name;
-        std::function<void(const fs::path& folder, const fs::path& file)> prepare;
+        Prepare prepare;
         ChildOptions options;
         std::vector<std::string> args;  // FILE stands for the image
         std::string expected;
     };
+    const std::vector<std::string> setClock = {"set", "FILE", "gpu-clock=1100"};
+    const std::vector<std::string> setFan = {"set", "FILE", "fan-min=20"};
     const Case cases[] = {
-        {"target read-only", [](const fs::path& folder, const fs::path& image) {
+        {"target read-only",
+         [](const fs::path& folder, const fs::path& image) {
              ::chown(folder.c_str(), nobodyId, nobodyId);
              ::chown(image.c_str(), nobodyId, nobodyId);
              ::chmod(image.c_str(), 0444);
-         }, asNobody, {"set", "FILE", "gpu-clock=1100"}, failedWith("Cannot save bios file!\n")},
-        {"folder not writable", [](const fs::path&, const fs::path& image) { ::chown(image.c_str(), nobodyId, nobodyId); }, asNobody,
-         {"set", "FILE", "gpu-clock=1100"}, failedWith("Cannot save bios file!\n")},
-        {"disk full during the write", {}, fullDisk, {"set", "FILE", "gpu-clock=1100"},
-         failedWith("Cannot write bios file!\n")},
-        {"source unreadable", [](const fs::path&, const fs::path& image) { ::chmod(image.c_str(), 0600); }, asNobody, {"show", "FILE"},
-         failedWith("Cannot open bios file!" + loadFailed)},
-        {"source removed", [](const fs::path& folder, const fs::path& image) { fs::rename(image, folder / "moved.rom"); }, asRoot,
-         {"set", "FILE", "fan-min=20"}, failedWith("Cannot open bios file!" + loadFailed)},
-        {"source truncated to nothing", [](const fs::path&, const fs::path& image) { fs::resize_file(image, 0); }, asRoot,
-         {"set", "FILE", "fan-min=20"}, failedWith("Unknow model!" + loadFailed)},
-        {"source past the capacity", [](const fs::path&, const fs::path& image) { fs::resize_file(image, RomImage::capacity + 1); }, asRoot,
-         {"set", "FILE", "fan-min=20"}, failedWith("Bios file is too large!" + loadFailed)},
-        {"source is a GTX 660", [](const fs::path&, const fs::path& image) {
+         },
+         nobody, setClock, failedWith("Cannot save bios file!\n")},
+        {"folder not writable",
+         [](const fs::path&, const fs::path& image) { ::chown(image.c_str(), nobodyId, nobodyId); }, nobody,
+         setClock, failedWith("Cannot save bios file!\n")},
+        {"disk full during the write", noChange, fullDisk, setClock, failedWith("Cannot write bios file!\n")},
+        {"source unreadable", [](const fs::path&, const fs::path& image) { ::chmod(image.c_str(), 0600); }, nobody,
+         {"show", "FILE"}, failedWith("Cannot open bios file!" + loadFailed)},
+        {"source removed",
+         [](const fs::path& folder, const fs::path& image) { fs::rename(image, folder / "moved.rom"); }, root,
+         setFan, failedWith("Cannot open bios file!" + loadFailed)},
+        {"source truncated to nothing", [](const fs::path&, const fs::path& image) { fs::resize_file(image, 0); },
+         root, setFan, failedWith("Unknow model!" + loadFailed)},
+        {"source past the capacity",
+         [](const fs::path&, const fs::path& image) { fs::resize_file(image, RomImage::capacity + 1); }, root,
+         setFan, failedWith("Bios file is too large!" + loadFailed)},
+        {"source is a GTX 660",
+         [](const fs::path&, const fs::path& image) {
              ImageSpec spec;
              spec.deviceId = 0x11C0;
              writeBytes(image, buildImage(spec));
-         }, asRoot, {"set", "FILE", "fan-min=20"}, failedWith("Geforce GTX 660 is not supported!" + loadFailed)},
+         },
+         root, setFan, failedWith("Geforce GTX 660 is not supported!" + loadFailed)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -139,8 +149,7 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
         for (const auto& entry : fs::directory_iterator(dir.path()))
             if (entry.path() != file)
                 fs::remove_all(entry.path());
-        if (c.prepare)
-            c.prepare(dir.path(), file);
+        c.prepare(dir.path(), file);
         std::vector<std::uint8_t> before;
         if (fs::exists(file))
             before = readBytes(file);

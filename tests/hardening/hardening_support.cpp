@@ -65,7 +65,7 @@ std::set<std::string> folderEntries(const std::filesystem::path& folder)
     return names;
 }
 
-PageValues pageValuesFrom(const BiosInfo& info)
+PageValues shownPageValues(const BiosInfo& info)
 {
     PageValues values;
     values.gpuClock = formatClock(info.gpuClock.value);

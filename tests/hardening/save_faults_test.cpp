@@ -144,7 +144,7 @@ TEST_F(SaveFault, PermissionsOfAnOrdinaryUserAreRespected)
         fs::permissions(target, c.targetMode);
         entriesBefore = folderEntries(dir.path());
 
-        const ChildOutcome child = runInChild({.asNobody = true, .fileSizeLimit = std::nullopt}, [&] {
+        const ChildOutcome child = runInChild(asNobody(), [&] {
             if (!c.folderReadOnlyAfterOpen)
                 return saveAndDescribe(target);
             MessageRecorder recorder;
@@ -193,7 +193,7 @@ TEST_F(SaveFault, FullDiskDuringTheWrite)
         SCOPED_TRACE(c.name);
         const fs::path path = dir / c.file;
         const ChildOutcome child =
-            runInChild({.asNobody = false, .fileSizeLimit = c.limit}, [&] { return saveAndDescribe(path); });
+            runInChild(withFileSizeLimit(c.limit), [&] { return saveAndDescribe(path); });
         ASSERT_TRUE(child.exitedNormally);
         ASSERT_EQ(child.exitCode, 0);
         EXPECT_EQ(child.report, refused(cannotWrite));

@@ -107,11 +107,11 @@ TEST_F(WindowFault, SaveThatTheFileSystemRefusesKeepsTheFile)
         ChildOptions options;
         const char* message;
     } cases[] = {
-        {"target read-only", true, fs::perms(0444), {.asNobody = true, .fileSizeLimit = std::nullopt},
+        {"target read-only", true, fs::perms(0444), asNobody(),
          "Cannot save bios file!\n"},
-        {"folder not writable", false, fs::perms(0644), {.asNobody = true, .fileSizeLimit = std::nullopt},
+        {"folder not writable", false, fs::perms(0644), asNobody(),
          "Cannot save bios file!\n"},
-        {"disk full", false, fs::perms(0644), {.asNobody = false, .fileSizeLimit = 4096}, "Cannot write bios file!\n"},
+        {"disk full", false, fs::perms(0644), withFileSizeLimit(4096), "Cannot write bios file!\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
