@@ -83,26 +83,6 @@ const SettableValue* findSettable(std::string_view name)
     return it == values.end() ? nullptr : &*it;
 }
 
-PageValues pageValuesFrom(const BiosInfo& info)
-{
-    PageValues values;
-    values.gpuClock = formatClock(info.gpuClock.value);
-    values.boostClock = formatClock(info.boostClock.value);
-    values.memClock = formatClock(info.memClock.value);
-    for (std::size_t k = 0; k < boostEntryCount; ++k)
-        values.boostTable[k] = formatClock(info.boostTable[k].value);
-    values.powerDefault = info.powerDefault.value;
-    values.powerMax = info.powerMax.value;
-    values.powerLimitLo = info.powerLimitLo.value;
-    values.powerLimitHi = info.powerLimitHi.value;
-    values.fanMin = info.fanMin.value;
-    values.fanMax = info.fanMax.value;
-    // The page formats slot 0 with "%d"; a decoded slot never exceeds
-    // 2^32 / 1000, so the signed reading is the number itself.
-    values.voltage = std::to_string(static_cast<std::int32_t>(info.voltage[0].value));
-    return values;
-}
-
 std::string valueText(const PageValues& values, const SettableValue& value)
 {
     if (value.reading == Reading::Unsigned) return std::to_string(values.*value.number);

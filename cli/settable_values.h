@@ -36,10 +36,6 @@ const std::vector<SettableValue>& settableValues();
 // The value named `name`, or null.
 const SettableValue* findSettable(std::string_view name);
 
-// What the pages would hold right after loading `info`: clocks as "%.2f",
-// voltage as "%d" of slot 0, power and fan as their numbers.
-PageValues pageValuesFrom(const BiosInfo& info);
-
 // The text a value has in `values`, as show prints it.
 std::string valueText(const PageValues& values, const SettableValue& value);
 

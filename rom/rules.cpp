@@ -119,6 +119,26 @@ constexpr std::array<SaveRule, saveRuleCount> makeSaveRules()
 
 constinit const std::array<SaveRule, saveRuleCount> saveRules = makeSaveRules();
 
+PageValues pageValuesFrom(const BiosInfo& info)
+{
+    PageValues values;
+    values.gpuClock = formatClock(info.gpuClock.value);
+    values.boostClock = formatClock(info.boostClock.value);
+    values.memClock = formatClock(info.memClock.value);
+    for (std::size_t k = 0; k < boostEntryCount; ++k)
+        values.boostTable[k] = formatClock(info.boostTable[k].value);
+    values.powerDefault = info.powerDefault.value;
+    values.powerMax = info.powerMax.value;
+    values.powerLimitLo = info.powerLimitLo.value;
+    values.powerLimitHi = info.powerLimitHi.value;
+    values.fanMin = info.fanMin.value;
+    values.fanMax = info.fanMax.value;
+    // A decoded voltage is at most 2^32 / 1000, so as a signed number it is
+    // the value itself.
+    values.voltage = std::to_string(static_cast<std::int32_t>(info.voltage[0].value));
+    return values;
+}
+
 const SaveRule* commitPageValues(PageValues& values, BiosInfo& info, const PageReader& readPage)
 {
     std::optional<EditGroup> page;

@@ -28,6 +28,10 @@ struct PageValues {
     std::string voltage;
 };
 
+// What the pages show right after `info` was loaded: clocks as "%.2f",
+// voltage as "%d" of slot 0, power and fan as their numbers.
+PageValues pageValuesFrom(const BiosInfo& info);
+
 // One save rule. Walking a rule first stores its values into BiosInfo
 // (`store`, may be null when an earlier rule of the group stored them), then
 // checks them. `entry` is the boost table entry of rules 4 to 48.

@@ -8,7 +8,7 @@
 #include "res/strings.h"
 #include "res/templates.h"
 #include "rom/codec.h"
-#include "rom/conversions.h"
+#include "rom/rules.h"
 #include "rom/message.h"
 #include "ui/about_dlg.h"
 #include "ui/framework/dialog_builder.h"
@@ -28,11 +28,6 @@ const QColor checksumDiffers(255, 85, 0);
 QString fromImageText(const TextLoc& text)
 {
     return QString::fromLatin1(text.shown());
-}
-
-QString clockText(float mhz)
-{
-    return QString::fromStdString(formatClock(mhz));
 }
 
 }  // namespace
@@ -163,25 +158,26 @@ bool CVeltraDlg::LoadAndShow(const QString& path)
 
 void CVeltraDlg::ShowPageValues()
 {
-    m_frequencyPage.m_gpuClock = clockText(m_info.gpuClock.value);
-    m_frequencyPage.m_boostClock = clockText(m_info.boostClock.value);
-    m_frequencyPage.m_memClock = clockText(m_info.memClock.value);
+    const PageValues shown = pageValuesFrom(m_info);
+    m_frequencyPage.m_gpuClock = QString::fromStdString(shown.gpuClock);
+    m_frequencyPage.m_boostClock = QString::fromStdString(shown.boostClock);
+    m_frequencyPage.m_memClock = QString::fromStdString(shown.memClock);
     m_frequencyPage.UpdateData(false);
 
     for (std::size_t k = 0; k < boostEntryCount; ++k)
-        m_boostPage.m_edits[k].setText(clockText(m_info.boostTable[k].value));
+        m_boostPage.m_edits[k].setText(QString::fromStdString(shown.boostTable[k]));
 
-    m_powerPage.m_powerDefault = m_info.powerDefault.value;
-    m_powerPage.m_powerMax = m_info.powerMax.value;
-    m_powerPage.m_powerLimitLo = m_info.powerLimitLo.value;
-    m_powerPage.m_powerLimitHi = m_info.powerLimitHi.value;
+    m_powerPage.m_powerDefault = shown.powerDefault;
+    m_powerPage.m_powerMax = shown.powerMax;
+    m_powerPage.m_powerLimitLo = shown.powerLimitLo;
+    m_powerPage.m_powerLimitHi = shown.powerLimitHi;
     m_powerPage.UpdateData(false);
 
-    m_fanPage.m_fanMin = m_info.fanMin.value;
-    m_fanPage.m_fanMax = m_info.fanMax.value;
+    m_fanPage.m_fanMin = shown.fanMin;
+    m_fanPage.m_fanMax = shown.fanMax;
     m_fanPage.UpdateData(false);
 
-    m_voltagePage.m_voltage = QString::asprintf("%d", static_cast<int>(m_info.voltage[0].value));
+    m_voltagePage.m_voltage = QString::fromStdString(shown.voltage);
     m_voltagePage.UpdateData(false);
 }
 
