@@ -143,7 +143,7 @@ int conversionsTarget(const std::uint8_t* data, std::size_t size)
     // the six power and fan values (a refused one keeps the loaded value, as
     // the pages' exchange does).
     const BiosInfo& base = loadedInfo();
-    PageValues values = testing::shownPageValues(base);
+    PageValues values = pageValuesFrom(base);
     std::size_t at = 0;
     values.gpuClock = line(at++);
     values.boostClock = line(at++);

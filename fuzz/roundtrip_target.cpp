@@ -17,7 +17,7 @@ int roundTripTarget(const std::uint8_t* data, std::size_t size)
     BiosInfo info;
     if (!loadRomFile(path, info))
         return 0;
-    PageValues values = testing::shownPageValues(info);
+    PageValues values = pageValuesFrom(info);
     if (commitPageValues(values, info, {}) != nullptr)
         return 0;
     recorder.clear();

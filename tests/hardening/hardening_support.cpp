@@ -65,24 +65,6 @@ std::set<std::string> folderEntries(const std::filesystem::path& folder)
     return names;
 }
 
-PageValues shownPageValues(const BiosInfo& info)
-{
-    PageValues values;
-    values.gpuClock = formatClock(info.gpuClock.value);
-    values.boostClock = formatClock(info.boostClock.value);
-    values.memClock = formatClock(info.memClock.value);
-    for (std::size_t k = 0; k < boostEntryCount; ++k)
-        values.boostTable[k] = formatClock(info.boostTable[k].value);
-    values.powerDefault = info.powerDefault.value;
-    values.powerMax = info.powerMax.value;
-    values.powerLimitLo = info.powerLimitLo.value;
-    values.powerLimitHi = info.powerLimitHi.value;
-    values.fanMin = info.fanMin.value;
-    values.fanMax = info.fanMax.value;
-    values.voltage = std::to_string(info.voltage[0].value);
-    return values;
-}
-
 std::vector<bool> ownedBytes(const BiosInfo& info)
 {
     std::vector<bool> owned(RomImage::capacity, false);

@@ -27,10 +27,6 @@ struct ImageSnapshot {
 // by a failed save shows up here.
 std::set<std::string> folderEntries(const std::filesystem::path& folder);
 
-// What the pages would hold for `info`: clocks as "%.2f", voltage as a
-// whole number, power and fan as the unsigned exchange delivers them.
-PageValues shownPageValues(const BiosInfo& info);
-
 // The bytes that a save may change: every located field and the checksum
 // byte. Indexed by file offset, RomImage::capacity long.
 std::vector<bool> ownedBytes(const BiosInfo& info);

@@ -92,7 +92,7 @@ protected:
         MessageRecorder quiet;
         path = dir.write("card.rom", buildImage(ImageSpec{}));
         ASSERT_TRUE(loadRomFile(path, loaded));
-        valid = shownPageValues(loaded);
+        valid = pageValuesFrom(loaded);
     }
 
     TempDir dir;

@@ -64,7 +64,7 @@ TEST_F(CommaLocale, LoadCommitSaveLoadKeepsEveryValue)
     BiosInfo info;
     ASSERT_TRUE(loadRomFile(path, info));
     const std::string before = dump(info);
-    PageValues values = shownPageValues(info);
+    PageValues values = pageValuesFrom(info);
     EXPECT_EQ(values.boostClock, "1058.50");
     ASSERT_EQ(commitPageValues(values, info, {}), nullptr);
     ASSERT_TRUE(saveRomFile(path, info));
