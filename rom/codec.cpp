@@ -195,6 +195,12 @@ bool loadRomFile(const std::filesystem::path& path, BiosInfo& info)
 
 bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
 {
+    // Nothing loaded: there is no image to write, and an empty file must
+    // never replace the user's.
+    if (romImage().loadedLength == 0) {
+        reportMessage("Cannot save bios file!");
+        return false;
+    }
     std::optional<SaveFile> file = openSaveFile(path);
     if (!file)
         return false;

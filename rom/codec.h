@@ -16,6 +16,7 @@ bool loadRomFile(const std::filesystem::path& path, BiosInfo& info);
 // checksum byte and writes the image at its loaded length. On success
 // romImage() and info.checksumComputed hold what was written; on failure the
 // message has been reported and nothing has changed, on disk or in memory.
+// With no image loaded it refuses with "Cannot save bios file!".
 bool saveRomFile(const std::filesystem::path& path, BiosInfo& info);
 
 // The single steps of the two sequences, over a given image.

@@ -10,8 +10,9 @@ namespace veltra {
 
 // The file half of a load: reads the whole file into `image` (zero-filling
 // the rest) and sets its loadedLength. Reports "Cannot open bios file!",
-// "Bios file is too large!" or "Cannot read bios file!" and leaves `image`
-// as it was on failure.
+// "Bios file is too large!" or "Cannot read bios file!". A file that cannot
+// be opened or is too large leaves `image` as it was; after a failed read it
+// may hold part of the file, which is why a load reads into a scratch image.
 bool readFile(const std::filesystem::path& path, RomImage& image);
 
 // A save in progress: a temporary file beside the target, renamed over it

@@ -83,8 +83,12 @@ fs::path temporaryNameFor(const fs::path& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
     const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::string name = "." + target.filename().string() + ".veltra-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(counter++) + "-" + std::to_string((tick + attempt) & 0xFFFFFF);
+    // The target's own name is shortened so that the temporary name stays
+    // within the usual 255-byte limit whatever the target is called.
+    constexpr std::size_t nameRoom = 200;
+    const std::string stem = target.filename().string().substr(0, nameRoom);
+    std::string name = "." + stem + ".veltra-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+                       std::to_string((tick + attempt) & 0xFFFFFF);
     return target.parent_path() / name;
 }
 

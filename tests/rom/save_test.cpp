@@ -221,6 +221,31 @@ TEST(Save, ATemporaryFileThatCannotBeCreatedIsRefused)
     EXPECT_EQ(folderEntries(loaded->dir.path()), std::vector<std::string>{"image.rom"});
 }
 
+TEST(Save, WithNothingLoadedTheTargetIsLeftAlone)
+{
+    const testing::TempDir dir;
+    const fs::path target = dir.write("keep.rom", std::vector<std::uint8_t>(1000, 0x5A));
+    RomImage nothingLoaded;
+    std::swap(romImage(), nothingLoaded);
+    testing::MessageRecorder messages;
+    BiosInfo info;
+    const bool saved = saveRomFile(target, info);
+    std::swap(romImage(), nothingLoaded);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(messages.messages(), std::vector<std::string>{"Cannot save bios file!"});
+    EXPECT_EQ(testing::readBytes(target), std::vector<std::uint8_t>(1000, 0x5A));
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"keep.rom"});
+}
+
+TEST(Save, ATargetWithTheLongestNameTheFolderAllowsIsSaved)
+{
+    auto loaded = loadImage(BoardModel::Gtx680);
+    const fs::path longName = loaded->dir / (std::string(251, 'n') + ".rom");
+    ASSERT_TRUE(saveRomFile(longName, loaded->info));
+    EXPECT_EQ(testing::readBytes(longName), testing::readBytes(loaded->path));
+    EXPECT_EQ(folderEntries(loaded->dir.path()).size(), 2u);
+}
+
 TEST(Save, ANewFileIsCreatedAtTheLoadedLength)
 {
     auto loaded = loadImage(BoardModel::Gtx670, [](ImageSpec& s) { s.length = 65536; });
