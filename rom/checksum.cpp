@@ -1,29 +1,32 @@
-#include <cstring>
+#include <cstddef>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "image.h"
 
 namespace veltra {
 namespace {
 
-// Sums bytes eight at a time: the even and the odd bytes of each 64-bit word
-// go into four 16-bit lanes, which are folded into the total before any of
-// them can overflow (128 words add at most 128 x 2 x 255 = 65280 to a lane).
 std::uint32_t byteSum(const std::uint8_t* data, std::size_t length)
 {
-    constexpr std::uint64_t lowBytes = 0x00FF00FF00FF00FFull;
-    constexpr std::size_t wordsPerFold = 128;
     std::uint32_t total = 0;
     std::size_t at = 0;
-    while (length - at >= 8) {
-        std::uint64_t lanes = 0;
-        for (std::size_t n = 0; n < wordsPerFold && length - at >= 8; ++n, at += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, data + at, sizeof word);
-            lanes += (word & lowBytes) + ((word >> 8) & lowBytes);
-        }
-        total += static_cast<std::uint32_t>((lanes & 0xFFFF) + ((lanes >> 16) & 0xFFFF) + ((lanes >> 32) & 0xFFFF) +
-                                            (lanes >> 48));
+#if defined(__SSE2__)
+    // The load sums 60 KiB at every open: sixteen bytes a step, each step's
+    // bytes added up by one sum-of-absolute-differences against zero.
+    const __m128i zero = _mm_setzero_si128();
+    __m128i sums = zero;
+    for (; length - at >= 16; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(bytes, zero));
     }
+    std::uint64_t halves[2];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), sums);
+    total = static_cast<std::uint32_t>(halves[0] + halves[1]);
+#endif
     for (; at < length; ++at)
         total += data[at];
     return total;
