@@ -57,14 +57,6 @@ ImageSnapshot ImageSnapshot::ofRomImage()
     return {romImage().bytes, romImage().loadedLength};
 }
 
-std::set<std::string> folderEntries(const std::filesystem::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 std::vector<bool> ownedBytes(const BiosInfo& info)
 {
     std::vector<bool> owned(RomImage::capacity, false);

@@ -23,10 +23,6 @@ struct ImageSnapshot {
     bool operator==(const ImageSnapshot&) const = default;
 };
 
-// The names in a folder, hidden ones included: a temporary file left behind
-// by a failed save shows up here.
-std::set<std::string> folderEntries(const std::filesystem::path& folder);
-
 // The bytes that a save may change: every located field and the checksum
 // byte. Indexed by file offset, RomImage::capacity long.
 std::vector<bool> ownedBytes(const BiosInfo& info);

@@ -9,6 +9,7 @@
 #include "res/resource_ids.h"
 #include "tests/hardening/child_process.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/support/temp_dir.h"
 #include "tests/ui/window_fixture.h"
 
 namespace veltra::testing {

@@ -31,15 +31,6 @@ std::unique_ptr<Loaded> loadImage(BoardModel board, const std::function<void(Ima
     return loaded;
 }
 
-std::vector<std::string> folderEntries(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(Encode, ClockWordsTruncateTowardZero)
 {
     struct Case {
@@ -149,7 +140,7 @@ TEST(Save, ReplacesALongerFileAndKeepsItsPermissionBits)
     ASSERT_TRUE(saveRomFile(other, loaded->info));
     EXPECT_EQ(testing::readBytes(other), testing::readBytes(loaded->path));
     EXPECT_EQ(fs::status(other).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(folderEntries(loaded->dir.path()), (std::vector<std::string>{"image.rom", "other.rom"}));
+    EXPECT_EQ(testing::folderEntries(loaded->dir.path()), (std::set<std::string>{"image.rom", "other.rom"}));
 }
 
 TEST(Save, FollowsASymbolicLinkToTheFileItNames)
@@ -201,7 +192,7 @@ TEST(Save, AFailedWriteLeavesTheTargetAndTheImageAsTheyWere)
         EXPECT_FALSE(saved);
         EXPECT_EQ(messages.messages(), std::vector<std::string>{"Cannot write bios file!"});
         EXPECT_EQ(testing::readBytes(loaded->path), fileBefore);
-        EXPECT_EQ(folderEntries(loaded->dir.path()), std::vector<std::string>{"image.rom"});
+        EXPECT_EQ(testing::folderEntries(loaded->dir.path()), std::set<std::string>{"image.rom"});
         EXPECT_EQ(romImage().bytes, imageBefore);
         EXPECT_EQ(loaded->info.checksumComputed, checksumBefore);
     }
@@ -218,7 +209,7 @@ TEST(Save, ATemporaryFileThatCannotBeCreatedIsRefused)
     EXPECT_FALSE(saved);
     EXPECT_EQ(messages.messages(), std::vector<std::string>{"Cannot save bios file!"});
     EXPECT_EQ(testing::readBytes(loaded->path), fileBefore);
-    EXPECT_EQ(folderEntries(loaded->dir.path()), std::vector<std::string>{"image.rom"});
+    EXPECT_EQ(testing::folderEntries(loaded->dir.path()), std::set<std::string>{"image.rom"});
 }
 
 TEST(Save, WithNothingLoadedTheTargetIsLeftAlone)
@@ -234,7 +225,7 @@ TEST(Save, WithNothingLoadedTheTargetIsLeftAlone)
     EXPECT_FALSE(saved);
     EXPECT_EQ(messages.messages(), std::vector<std::string>{"Cannot save bios file!"});
     EXPECT_EQ(testing::readBytes(target), std::vector<std::uint8_t>(1000, 0x5A));
-    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"keep.rom"});
+    EXPECT_EQ(testing::folderEntries(dir.path()), std::set<std::string>{"keep.rom"});
 }
 
 TEST(Save, ATargetWithTheLongestNameTheFolderAllowsIsSaved)
@@ -243,7 +234,7 @@ TEST(Save, ATargetWithTheLongestNameTheFolderAllowsIsSaved)
     const fs::path longName = loaded->dir / (std::string(251, 'n') + ".rom");
     ASSERT_TRUE(saveRomFile(longName, loaded->info));
     EXPECT_EQ(testing::readBytes(longName), testing::readBytes(loaded->path));
-    EXPECT_EQ(folderEntries(loaded->dir.path()).size(), 2u);
+    EXPECT_EQ(testing::folderEntries(loaded->dir.path()).size(), 2u);
 }
 
 TEST(Save, ANewFileIsCreatedAtTheLoadedLength)

@@ -35,6 +35,14 @@ std::filesystem::path TempDir::write(const std::string& name, const std::vector<
     return path;
 }
 
+std::set<std::string> folderEntries(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

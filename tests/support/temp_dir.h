@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The names in a folder, hidden ones included: a temporary file left behind
+// by a failed save shows up here.
+std::set<std::string> folderEntries(const std::filesystem::path& folder);
 
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
