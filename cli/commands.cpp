@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "image_view.h"
-#include "rom/codec.h"
+#include "rom/rom_file.h"
 #include "rom/message.h"
 
 namespace veltra::cli {

@@ -2,7 +2,7 @@
 #include <utility>
 
 #include "commands.h"
-#include "rom/codec.h"
+#include "rom/rom_file.h"
 #include "rom/conversions.h"
 #include "rom/rules.h"
 #include "settable_values.h"

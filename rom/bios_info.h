@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "board.h"
@@ -30,6 +31,27 @@ struct TextLoc {
     std::string shown() const;
 };
 
+// Where the built-in locations expect the image to start, which is also
+// where their checksum range starts.
+constexpr std::uint32_t builtInImageOffset = 0x400;
+
+// Where a load took the fields' offsets from.
+enum class LayoutSource {
+    BuiltInTable,  // the board's fixed offsets, for images without tables of their own
+    ImageTables,   // the image's own information table and the tables it points to
+};
+
+// Where the image lies in its file and how its fields were located.
+struct ImageLayout {
+    LayoutSource source = LayoutSource::BuiltInTable;
+    // Start of the legacy image; none in a file without an option-ROM signature.
+    std::optional<std::uint32_t> imageOffset;
+    // Vendor id, then device id.
+    std::uint32_t idsOffset = 0;
+    // First byte of the summed range; the checksum byte ends it.
+    std::uint32_t checksumStartOffset = builtInImageOffset;
+};
+
 // Every located field of the loaded image. Clocks in MHz, power in watts, fan
 // speed in percent, voltage in millivolts (slot 0; slots 1-5 only serve the
 // agreement test at load).
@@ -54,9 +76,11 @@ struct BiosInfo {
     std::uint32_t checksumReadOffset = 0;
     std::uint8_t checksumStored = 0;
     std::array<FieldLoc<std::uint32_t>, voltageSlotCount> voltage;
+    ImageLayout layout;
 };
 
-// Fixed locations, the same on every board.
+// Fixed locations, the same on every board, for images without tables of
+// their own.
 constexpr std::uint32_t dateTextOffset = 1080;
 constexpr std::uint32_t versionTextOffset = 1247;
 constexpr std::uint32_t boardTextOffset = 1314;

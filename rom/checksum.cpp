@@ -5,7 +5,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "image.h"
+#include "checksum.h"
 
 namespace veltra {
 namespace {
@@ -42,12 +42,12 @@ bool computeChecksum(const std::uint8_t* data, std::int32_t length, std::uint8_t
     return true;
 }
 
-bool computeImageChecksum(const RomImage& image, std::uint32_t endOffset, std::uint8_t& out)
+bool computeImageChecksum(const RomImage& image, std::uint32_t startOffset, std::uint32_t endOffset,
+                          std::uint8_t& out)
 {
-    if (endOffset <= checksumRangeStart || endOffset > RomImage::capacity)
+    if (endOffset <= startOffset || endOffset > RomImage::capacity)
         return false;
-    return computeChecksum(image.bytes.data() + checksumRangeStart,
-                           static_cast<std::int32_t>(endOffset - checksumRangeStart), out);
+    return computeChecksum(image.bytes.data() + startOffset, static_cast<std::int32_t>(endOffset - startOffset), out);
 }
 
 }  // namespace veltra

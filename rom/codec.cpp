@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 
-#include "file.h"
 #include "message.h"
 
 namespace veltra {
@@ -38,14 +36,6 @@ void decodeText(const RomImage& image, TextLoc& text, std::uint32_t length)
 {
     text.text.fill(0);
     std::copy_n(image.bytes.begin() + text.offset, length, text.text.begin());
-}
-
-// One scratch image for every load, so that a load neither allocates nor
-// copies: on success it is swapped with the program's image.
-RomImage& scratchImage()
-{
-    static RomImage scratch;
-    return scratch;
 }
 
 }  // namespace
@@ -159,70 +149,6 @@ void encodeVoltage(RomImage& image, const BiosInfo& info)
     const std::uint32_t millivolts = info.voltage[0].value;
     for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
         image.writeU32(info.voltage[slot].offset, millivolts * voltageScale(slot));
-}
-
-bool loadRomFile(const std::filesystem::path& path, BiosInfo& info)
-{
-    RomImage& image = scratchImage();
-    if (!readFile(path, image))
-        return false;
-
-    BiosInfo loaded;
-    loaded.versionText.offset = versionTextOffset;
-    loaded.boardText.offset = boardTextOffset;
-    loaded.dateText.offset = dateTextOffset;
-    loaded.vendorId = image.readU16(vendorIdOffset);
-    loaded.deviceId = image.readU16(deviceIdOffset);
-    if (!selectBoardModel(loaded))
-        return false;
-
-    loaded.checksumStored = image.readU8(loaded.checksumReadOffset);
-    if (!computeImageChecksum(image, loaded.checksumReadOffset, loaded.checksumComputed))
-        return false;
-
-    decodeTexts(image, loaded);
-    decodeClocks(image, loaded);
-    decodeBoostTable(image, loaded);
-    decodePower(image, loaded);
-    decodeFan(image, loaded);
-    if (!decodeVoltage(image, loaded))
-        return false;
-
-    std::swap(romImage(), image);
-    info = loaded;
-    return true;
-}
-
-bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
-{
-    // Nothing loaded: there is no image to write, and an empty file must
-    // never replace the user's.
-    if (romImage().loadedLength == 0) {
-        reportMessage("Cannot save bios file!");
-        return false;
-    }
-    std::optional<SaveFile> file = openSaveFile(path);
-    if (!file)
-        return false;
-
-    auto image = std::make_unique<RomImage>(romImage());
-    encodeClocks(*image, info);
-    encodeBoostTable(*image, info);
-    encodePower(*image, info);
-    encodeFan(*image, info);
-    encodeVoltage(*image, info);
-
-    std::uint8_t checksum = info.checksumComputed;
-    // An empty range keeps the previous byte, as the table's offsets never give one.
-    computeImageChecksum(*image, info.checksumReadOffset, checksum);
-    image->writeU8(info.checksumWriteOffset, checksum);
-
-    if (!writeFile(std::move(*file), *image))
-        return false;
-
-    std::swap(romImage(), *image);
-    info.checksumComputed = checksum;
-    return true;
 }
 
 }  // namespace veltra

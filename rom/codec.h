@@ -1,25 +1,12 @@
 #pragma once
 
-#include <filesystem>
-
 #include "bios_info.h"
 #include "image.h"
 
 namespace veltra {
 
-// Reads the file, identifies the board and decodes every field into `info`.
-// The work is staged: romImage() and `info` change only when the whole load
-// succeeds. Every failure has been reported, except an empty checksum range.
-bool loadRomFile(const std::filesystem::path& path, BiosInfo& info);
-
-// Encodes every value of `info` into a copy of romImage(), recomputes the
-// checksum byte and writes the image at its loaded length. On success
-// romImage() and info.checksumComputed hold what was written; on failure the
-// message has been reported and nothing has changed, on disk or in memory.
-// With no image loaded it refuses with "Cannot save bios file!".
-bool saveRomFile(const std::filesystem::path& path, BiosInfo& info);
-
-// The single steps of the two sequences, over a given image.
+// The field codec: the single steps of the load and save sequences, over a
+// given image and the offsets already in `info`.
 void decodeTexts(const RomImage& image, BiosInfo& info);
 void decodeClocks(const RomImage& image, BiosInfo& info);
 void decodeBoostTable(const RomImage& image, BiosInfo& info);

@@ -19,8 +19,9 @@ struct RomImage {
     // Length of the file at the last load; a save writes exactly this many.
     std::uint32_t loadedLength = 0;
 
-    // Little-endian, unaligned. Offsets come from the board tables, which
-    // all lie below 65536.
+    // Little-endian, unaligned. Offsets come from a layout: the built-in
+    // tables, which all lie below 65536, or the image's own tables, which
+    // were checked to lie inside the file.
     std::uint8_t readU8(std::uint32_t offset) const { return bytes[offset]; }
     std::uint16_t readU16(std::uint32_t offset) const;
     std::uint32_t readU32(std::uint32_t offset) const;
@@ -31,14 +32,5 @@ struct RomImage {
 
 // The one image of the program, zero-filled with loadedLength 0 at start-up.
 RomImage& romImage();
-
-// The two's complement of the 8-bit sum of `length` bytes. False, with `out`
-// untouched, when data is null or length is not positive.
-bool computeChecksum(const std::uint8_t* data, std::int32_t length, std::uint8_t& out);
-
-// computeChecksum over image bytes [1024, endOffset). False when endOffset is
-// 1024 or less.
-constexpr std::uint32_t checksumRangeStart = 1024;
-bool computeImageChecksum(const RomImage& image, std::uint32_t endOffset, std::uint8_t& out);
 
 }  // namespace veltra

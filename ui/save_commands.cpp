@@ -2,7 +2,7 @@
 #include <QFileInfo>
 
 #include "res/resource_ids.h"
-#include "rom/codec.h"
+#include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "ui/framework/prompts.h"
 #include "ui/veltra_dlg.h"

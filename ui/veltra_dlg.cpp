@@ -7,7 +7,7 @@
 
 #include "res/strings.h"
 #include "res/templates.h"
-#include "rom/codec.h"
+#include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "rom/message.h"
 #include "ui/about_dlg.h"

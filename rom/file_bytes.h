@@ -1,0 +1,74 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace veltra {
+
+// Reads of a file's bytes where every offset and count comes from the file
+// itself: nothing is read outside the file, whatever a pointer or a length
+// says. Offsets are 64-bit so that a sum of file values cannot wrap.
+class FileBytes {
+public:
+    FileBytes(const std::uint8_t* data, std::uint32_t length) : m_data(data), m_length(length) {}
+
+    std::uint32_t length() const { return m_length; }
+    bool holds(std::uint64_t offset, std::uint64_t count) const
+    {
+        return offset <= m_length && count <= m_length - offset;
+    }
+
+    std::optional<std::uint8_t> u8(std::uint64_t offset) const
+    {
+        if (!holds(offset, 1))
+            return std::nullopt;
+        return m_data[offset];
+    }
+    std::optional<std::uint16_t> u16(std::uint64_t offset) const
+    {
+        if (!holds(offset, 2))
+            return std::nullopt;
+        return static_cast<std::uint16_t>(m_data[offset] | (m_data[offset + 1] << 8));
+    }
+    std::optional<std::uint32_t> u32(std::uint64_t offset) const
+    {
+        if (!holds(offset, 4))
+            return std::nullopt;
+        std::uint32_t value = 0;
+        for (unsigned i = 0; i < 4; ++i)
+            value |= static_cast<std::uint32_t>(m_data[offset + i]) << (8 * i);
+        return value;
+    }
+    // True when the bytes at `offset` are `text`.
+    bool matches(std::uint64_t offset, std::string_view text) const
+    {
+        if (!holds(offset, text.size()))
+            return false;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (m_data[offset + i] != static_cast<std::uint8_t>(text[i]))
+                return false;
+        return true;
+    }
+    // The first offset in [from, to) at which `text` starts and fits before
+    // `to`, or none.
+    std::optional<std::uint32_t> find(std::string_view text, std::uint32_t from, std::uint32_t to) const
+    {
+        to = std::min(to, m_length);
+        if (from >= to)
+            return std::nullopt;
+        const std::uint8_t* end = m_data + to;
+        const std::uint8_t* at = std::search(m_data + from, end, text.begin(), text.end(),
+                                             [](std::uint8_t byte, char c) { return byte == static_cast<std::uint8_t>(c); });
+        if (at == end)
+            return std::nullopt;
+        return static_cast<std::uint32_t>(at - m_data);
+    }
+
+private:
+    const std::uint8_t* m_data;
+    std::uint32_t m_length;
+};
+
+}  // namespace veltra

@@ -1,0 +1,63 @@
+// The load sequence: file, image, board, layout, checksum, fields.
+#include <utility>
+
+#include "board.h"
+#include "checksum.h"
+#include "codec.h"
+#include "file.h"
+#include "layout.h"
+#include "option_rom.h"
+#include "rom_file.h"
+
+namespace veltra {
+namespace {
+
+// One scratch image for every load, so that a load neither allocates nor
+// copies: on success it is swapped with the program's image.
+RomImage& scratchImage()
+{
+    static RomImage scratch;
+    return scratch;
+}
+
+}  // namespace
+
+bool loadRomFile(const std::filesystem::path& path, BiosInfo& info)
+{
+    RomImage& image = scratchImage();
+    if (!readFile(path, image))
+        return false;
+    const FileBytes file(image.bytes.data(), image.loadedLength);
+
+    const OptionRomSearch search = findLegacyImage(file);
+    if (!search.ok)
+        return false;
+
+    BiosInfo loaded;
+    placeIdentity(search.image, loaded);
+    loaded.vendorId = image.readU16(loaded.layout.idsOffset);
+    loaded.deviceId = image.readU16(loaded.layout.idsOffset + 2);
+    if (!selectBoardModel(loaded))
+        return false;
+    if (!chooseLayout(file, search.image, loaded))
+        return false;
+
+    loaded.checksumStored = image.readU8(loaded.checksumReadOffset);
+    if (!computeImageChecksum(image, loaded.layout.checksumStartOffset, loaded.checksumReadOffset,
+                              loaded.checksumComputed))
+        return false;
+
+    decodeTexts(image, loaded);
+    decodeClocks(image, loaded);
+    decodeBoostTable(image, loaded);
+    decodePower(image, loaded);
+    decodeFan(image, loaded);
+    if (!decodeVoltage(image, loaded))
+        return false;
+
+    std::swap(romImage(), image);
+    info = loaded;
+    return true;
+}
+
+}  // namespace veltra

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+
+#include "bios_info.h"
+
+namespace veltra {
+
+// Reads the file, finds the image in it, identifies the board, locates every
+// field (from the image's own tables where it has them) and decodes it into
+// `info`. The work is staged: romImage() and `info` change only when the
+// whole load succeeds. Every failure has been reported, except an empty
+// checksum range.
+bool loadRomFile(const std::filesystem::path& path, BiosInfo& info);
+
+// Encodes every value of `info` into a copy of romImage() at its located
+// offsets, recomputes the checksum byte and writes the image at its loaded
+// length; every other byte of the file stays as it was. On success
+// romImage() and info.checksumComputed hold what was written; on failure the
+// message has been reported and nothing has changed, on disk or in memory.
+// With no image loaded it refuses with "Cannot save bios file!".
+bool saveRomFile(const std::filesystem::path& path, BiosInfo& info);
+
+}  // namespace veltra

@@ -1,0 +1,45 @@
+// The save sequence: encode at the located offsets, checksum, write.
+#include <memory>
+#include <optional>
+
+#include "checksum.h"
+#include "codec.h"
+#include "file.h"
+#include "message.h"
+#include "rom_file.h"
+
+namespace veltra {
+
+bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
+{
+    // Nothing loaded: there is no image to write, and an empty file must
+    // never replace the user's.
+    if (romImage().loadedLength == 0) {
+        reportMessage("Cannot save bios file!");
+        return false;
+    }
+    std::optional<SaveFile> file = openSaveFile(path);
+    if (!file)
+        return false;
+
+    auto image = std::make_unique<RomImage>(romImage());
+    encodeClocks(*image, info);
+    encodeBoostTable(*image, info);
+    encodePower(*image, info);
+    encodeFan(*image, info);
+    encodeVoltage(*image, info);
+
+    std::uint8_t checksum = info.checksumComputed;
+    // An empty range keeps the previous byte; no layout gives one.
+    computeImageChecksum(*image, info.layout.checksumStartOffset, info.checksumReadOffset, checksum);
+    image->writeU8(info.checksumWriteOffset, checksum);
+
+    if (!writeFile(std::move(*file), *image))
+        return false;
+
+    std::swap(romImage(), *image);
+    info.checksumComputed = checksum;
+    return true;
+}
+
+}  // namespace veltra
