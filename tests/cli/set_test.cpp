@@ -65,7 +65,7 @@ void expectSetChangesOnly(BoardModel board, const std::string& pair, const std::
 
 TEST(Set, WritesEachNamedValueInTheEncodersFormAndNothingElse)
 {
-    using At = const LocationTable&;
+    using At = const BoardOffsets&;
     const struct {
         const char* pair;
         const char* shown;
@@ -95,7 +95,7 @@ TEST(Set, WritesEachNamedValueInTheEncodersFormAndNothingElse)
 
 TEST(Set, WritesEachBoostEntryAtItsOwnPlace)
 {
-    const LocationTable& at = locationsOf(BoardModel::Gtx670);
+    const BoardOffsets& at = locationsOf(BoardModel::Gtx670);
     for (std::uint32_t k = 0; k < boostEntryCount; ++k) {
         char pair[32], shown[32];
         std::snprintf(pair, sizeof pair, "boost-%02u=%u.75", k + 1, 1000 + k);
@@ -196,7 +196,7 @@ TEST(Set, WithoutPairsResavesInTheEncodersForm)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     const auto after = readBytes(file);
-    const LocationTable& at = locationsOf(spec.board);
+    const BoardOffsets& at = locationsOf(spec.board);
     EXPECT_EQ(after.size(), before.size());
     EXPECT_TRUE(checksumValid(after, spec.board));
     EXPECT_EQ(getU32(after, at.powerMax), 225000u);

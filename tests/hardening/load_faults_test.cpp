@@ -136,49 +136,49 @@ TEST_F(LoadFault, FileEndingBeforeEachField)
 {
     struct Case {
         const char* name;
-        std::function<std::uint32_t(const LocationTable&)> cutAt;
+        std::function<std::uint32_t(const BoardOffsets&)> cutAt;
         const char* message;  // null: loads
         std::function<void(const BiosInfo&)> check;
     };
     const Case cases[] = {
-        {"inside the vendor id", [](const LocationTable&) { return vendorIdOffset + 1; }, unknownModel, {}},
-        {"before the device id", [](const LocationTable&) { return deviceIdOffset; }, unknownModel, {}},
-        {"right after the ids", [](const LocationTable&) { return deviceIdOffset + 2; }, nullptr,
+        {"inside the vendor id", [](const BoardOffsets&) { return vendorIdOffset + 1; }, unknownModel, {}},
+        {"before the device id", [](const BoardOffsets&) { return deviceIdOffset; }, unknownModel, {}},
+        {"right after the ids", [](const BoardOffsets&) { return deviceIdOffset + 2; }, nullptr,
          [](const BiosInfo& i) {
              EXPECT_EQ(i.gpuClock.value, 0.0f);
              EXPECT_EQ(i.memClock.value, -8192.0f);  // a zero word is below the bias
              EXPECT_EQ(i.voltage[0].value, 0u);
              EXPECT_EQ(i.checksumStored, 0);
          }},
-        {"before the memory clock", [](const LocationTable& t) { return t.memClock; }, nullptr,
+        {"before the memory clock", [](const BoardOffsets& t) { return t.memClock; }, nullptr,
          [](const BiosInfo& i) { EXPECT_EQ(i.memClock.value, -8192.0f); }},
-        {"inside the GPU clock", [](const LocationTable& t) { return t.gpuClock + 1; }, nullptr,
+        {"inside the GPU clock", [](const BoardOffsets& t) { return t.gpuClock + 1; }, nullptr,
          [](const BiosInfo& i) { EXPECT_EQ(i.gpuClock.value, (2012 & 0xFF) * 0.5f); }},
-        {"before the last boost entry", [](const LocationTable& t) { return t.boostTableFirst + 44 * boostEntryStride; },
+        {"before the last boost entry", [](const BoardOffsets& t) { return t.boostTableFirst + 44 * boostEntryStride; },
          nullptr, [](const BiosInfo& i) {
              EXPECT_EQ(i.boostTable[43].value, (2012 + 27 * 43) * 0.5f);
              EXPECT_EQ(i.boostTable[44].value, 0.0f);
          }},
-        {"before the first voltage slot", [](const LocationTable& t) { return t.voltage[0]; }, nullptr,
+        {"before the first voltage slot", [](const BoardOffsets& t) { return t.voltage[0]; }, nullptr,
          [](const BiosInfo& i) { EXPECT_EQ(i.voltage[0].value, 0u); }},
-        {"after the first voltage slot", [](const LocationTable& t) { return t.voltage[1]; }, voltageError, {}},
-        {"before the last voltage slot", [](const LocationTable& t) { return t.voltage[5]; }, voltageError, {}},
-        {"before the fan maximum", [](const LocationTable& t) { return t.fanMax; }, nullptr,
+        {"after the first voltage slot", [](const BoardOffsets& t) { return t.voltage[1]; }, voltageError, {}},
+        {"before the last voltage slot", [](const BoardOffsets& t) { return t.voltage[5]; }, voltageError, {}},
+        {"before the fan maximum", [](const BoardOffsets& t) { return t.fanMax; }, nullptr,
          [](const BiosInfo& i) { EXPECT_EQ(i.fanMax.value, 0); }},
-        {"before the last power value", [](const LocationTable& t) { return t.powerLimitHi; }, nullptr,
+        {"before the last power value", [](const BoardOffsets& t) { return t.powerLimitHi; }, nullptr,
          [](const BiosInfo& i) {
              EXPECT_EQ(i.powerLimitLo.value, 150u);
              EXPECT_EQ(i.powerLimitHi.value, 0u);
          }},
-        {"before the checksum byte", [](const LocationTable& t) { return t.checksumReadOffset; }, nullptr,
+        {"before the checksum byte", [](const BoardOffsets& t) { return t.checksumReadOffset; }, nullptr,
          [](const BiosInfo& i) { EXPECT_EQ(i.checksumStored, 0); }},
-        {"exactly at the capacity", [](const LocationTable&) { return RomImage::capacity; }, nullptr,
+        {"exactly at the capacity", [](const BoardOffsets&) { return RomImage::capacity; }, nullptr,
          [](const BiosInfo& i) { EXPECT_EQ(i.checksumStored, i.checksumComputed); }},
     };
     for (BoardModel board : {BoardModel::Gtx660Ti, BoardModel::Gtx670, BoardModel::Gtx680}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " on board " + std::to_string(static_cast<int>(board)));
-            const LocationTable& table = locationsOf(board);
+            const BoardOffsets& table = locationsOf(board);
             ImageSpec spec;
             spec.board = board;
             spec.length = RomImage::capacity;

@@ -36,7 +36,7 @@ TEST(Load, DecodesEveryFieldOfEachBoard)
         ASSERT_TRUE(loadRomFile(dir.write("a.rom", testing::buildImage(spec)), info));
         EXPECT_TRUE(messages.messages().empty());
 
-        const LocationTable& at = testing::locationsOf(board);
+        const testing::BoardOffsets& at = testing::locationsOf(board);
         EXPECT_EQ(info.vendorId, 0x10DE);
         EXPECT_EQ(info.deviceId, testing::deviceIdOf(board));
         EXPECT_EQ(info.gpuClock.offset, at.gpuClock);

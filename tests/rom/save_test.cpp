@@ -72,7 +72,7 @@ TEST(Save, WritesEveryValueInTheEncodersForm)
 
         ASSERT_TRUE(saveRomFile(loaded->path, info));
         const auto bytes = testing::readBytes(loaded->path);
-        const LocationTable& at = testing::locationsOf(board);
+        const testing::BoardOffsets& at = testing::locationsOf(board);
         EXPECT_EQ(bytes.size(), loaded->spec.length);
         EXPECT_EQ(testing::getU16(bytes, at.gpuClock), 2117);
         EXPECT_EQ(testing::getU16(bytes, at.boostClock), 2116);
@@ -102,7 +102,7 @@ TEST(Save, AnUneditedImageKeepsItsWordsAndGetsAValidChecksum)
     ASSERT_TRUE(saveRomFile(loaded->path, loaded->info));
     const auto after = testing::readBytes(loaded->path);
 
-    const LocationTable& at = testing::locationsOf(BoardModel::Gtx670);
+    const testing::BoardOffsets& at = testing::locationsOf(BoardModel::Gtx670);
     std::vector<std::uint32_t> unchangedWords = {at.gpuClock, at.boostClock, at.memClock, at.memClockSecond};
     for (std::uint32_t k = 0; k < boostEntryCount; ++k)
         unchangedWords.push_back(at.boostTableFirst + 5 * k);

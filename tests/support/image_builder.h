@@ -43,7 +43,21 @@ struct ImageSpec {
     static std::array<std::uint32_t, voltageSlotCount> voltageDwordsFor(std::uint32_t millivolts);
 };
 
-const LocationTable& locationsOf(BoardModel board);
+// Where each editable field of one board lies: absolute file offsets, typed
+// here apart from rom/'s own tables so that a wrong offset there shows.
+struct BoardOffsets {
+    std::uint32_t fanMin, fanMax;
+    std::uint32_t gpuClock, boostClock;
+    std::uint32_t memClock, memClockSecond;
+    std::uint32_t powerDefault, powerMax, powerLimitLo, powerLimitHi;
+    std::uint32_t boostTableFirst;  // entry k at boostTableFirst + 5 * k
+    // Slots 0-3 hold millivolts x 1000, slots 4-5 millivolts x 10000.
+    std::array<std::uint32_t, 6> voltage;
+    std::uint32_t checksumWriteOffset, checksumReadOffset;
+};
+
+// Throws std::logic_error for a board without offsets (the Gtx660).
+const BoardOffsets& locationsOf(BoardModel board);
 std::uint16_t deviceIdOf(BoardModel board);
 
 // The file's bytes: a deterministic filler, the fields of `spec`, and (unless
