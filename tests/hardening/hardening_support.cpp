@@ -49,6 +49,9 @@ std::string dump(const BiosInfo& info)
         << info.checksumReadOffset << ',' << unsigned{info.checksumStored} << '\n';
     for (const auto& slot : info.voltage)
         field(out, "voltage", slot.offset, slot.value);
+    out << "layout=" << (info.layout.source == LayoutSource::ImageTables ? "image tables" : "built-in") << ",image@"
+        << (info.layout.imageOffset ? std::to_string(*info.layout.imageOffset) : "none") << ",ids@"
+        << info.layout.idsOffset << ",checksum from " << info.layout.checksumStartOffset << '\n';
     return out.str();
 }
 
@@ -69,7 +72,8 @@ std::vector<bool> ownedBytes(const BiosInfo& info)
     mark(info.gpuClock.offset, 2);
     mark(info.boostClock.offset, 2);
     mark(info.memClock.offset, 2);
-    mark(info.memClock.secondOffset, 2);
+    if (info.memClock.secondOffset != 0)
+        mark(info.memClock.secondOffset, 2);
     for (const auto* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
         mark(power->offset, 4);
     for (const auto& entry : info.boostTable)
