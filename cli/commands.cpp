@@ -30,4 +30,13 @@ void printImage(const std::string& file, const BiosInfo& info)
     for (const ShownLine& line : valueLines(info)) std::cout << line.name << " = " << line.text << '\n';
 }
 
+void printOffsets(const std::string& file, const BiosInfo& info)
+{
+    std::cout << "file = " << escapeControls(file) << '\n';
+    std::cout << "name = " << boardName(info) << '\n';
+    for (const ShownLine& line : identityLines(info))
+        if (line.name == "image" || line.name == "layout") std::cout << line.name << " = " << line.text << '\n';
+    for (const ShownLine& line : offsetLines(info)) std::cout << line.name << " = " << line.text << '\n';
+}
+
 }  // namespace veltra::cli

@@ -19,6 +19,7 @@ constexpr int exitUsage = 2;
 struct ShowOptions {
     std::vector<std::string> files;
     bool json = false;
+    bool offsets = false;  // where each item lies instead of its value
 };
 
 struct SetOptions {
@@ -47,5 +48,9 @@ bool loadImage(const std::string& path, BiosInfo& info);
 
 // The text form of show for one image: file, identity, every value.
 void printImage(const std::string& file, const BiosInfo& info);
+
+// The text form of show --offsets: file, name, image, layout, then every
+// item's file offsets.
+void printOffsets(const std::string& file, const BiosInfo& info);
 
 }  // namespace veltra::cli

@@ -84,7 +84,69 @@ std::vector<ShownLine> identityLines(const BiosInfo& info)
         {"version", terminalText(info.versionText.shown())},
         {"device-id", hexPair("%.4X - %.4X", info.vendorId, info.deviceId)},
         {"checksum", hexPair("%.2X - [%.2X]", info.checksumStored, info.checksumComputed)},
+        {"image", info.layout.imageOffset ? hexOffset(*info.layout.imageOffset) : "none"},
+        {"layout", layoutName(info)},
     };
+}
+
+std::string hexOffset(std::uint32_t offset)
+{
+    return hexPair("0x%.4X", offset, 0);
+}
+
+std::string layoutName(const BiosInfo& info)
+{
+    return info.layout.source == LayoutSource::ImageTables ? "image tables" : "built-in table";
+}
+
+std::vector<FieldOffsets> fieldOffsets(const BiosInfo& info)
+{
+    std::vector<FieldOffsets> fields = {
+        {"board", "board", {info.boardText.offset}},
+        {"date", "date", {info.dateText.offset}},
+        {"version", "version", {info.versionText.offset}},
+        {"device-id", "deviceId", {info.layout.idsOffset, info.layout.idsOffset + 2}},
+        {"checksum", "checksum", {info.checksumReadOffset}},
+        {"checksum-range", "checksumRange", {info.layout.checksumStartOffset, info.checksumReadOffset - 1}},
+        {"gpu-clock", "gpuClock", {info.gpuClock.offset}},
+        {"boost-clock", "boostClock", {info.boostClock.offset}},
+        {"mem-clock", "memClock", {info.memClock.offset}},
+    };
+    if (info.memClock.secondOffset != 0) fields.back().offsets.push_back(info.memClock.secondOffset);
+    FieldOffsets boost{"", "boostTable", {}};
+    for (const auto& entry : info.boostTable) boost.offsets.push_back(entry.offset);
+    fields.push_back(boost);
+    fields.insert(fields.end(), {
+        {"power-default", "powerDefault", {info.powerDefault.offset}},
+        {"power-max", "powerMax", {info.powerMax.offset}},
+        {"power-limit-lo", "powerLimitLo", {info.powerLimitLo.offset}},
+        {"power-limit-hi", "powerLimitHi", {info.powerLimitHi.offset}},
+        {"fan-min", "fanMin", {info.fanMin.offset}},
+        {"fan-max", "fanMax", {info.fanMax.offset}},
+        {"voltage", "voltage", {}},
+    });
+    for (const auto& slot : info.voltage) fields.back().offsets.push_back(slot.offset);
+    return fields;
+}
+
+std::vector<ShownLine> offsetLines(const BiosInfo& info)
+{
+    const auto joined = [](const std::vector<std::uint32_t>& offsets, const char* separator) {
+        std::string text;
+        for (std::uint32_t offset : offsets) text += (text.empty() ? "" : separator) + hexOffset(offset);
+        return text;
+    };
+    std::vector<ShownLine> lines;
+    for (const FieldOffsets& field : fieldOffsets(info)) {
+        if (field.name.empty()) {
+            // The boost entries by the names set takes, one line each.
+            for (std::size_t k = 0; k < field.offsets.size(); ++k)
+                lines.push_back({boostEntryName(k), hexOffset(field.offsets[k])});
+            continue;
+        }
+        lines.push_back({field.name, joined(field.offsets, field.name == "checksum-range" ? " - " : " ")});
+    }
+    return lines;
 }
 
 std::vector<ShownLine> valueLines(const BiosInfo& info)

@@ -14,8 +14,25 @@ struct ShownLine {
 };
 
 // The identity of a loaded image: name, board, date, version, device-id,
-// checksum. The file name is not part of it.
+// checksum, where the image starts and where its layout came from. The file
+// name is not part of it.
 std::vector<ShownLine> identityLines(const BiosInfo& info);
+
+// Where the items of an image lie in its file.
+struct FieldOffsets {
+    std::string name;      // as show names it; empty for the boost entries, which take their own names
+    std::string jsonName;  // as show --json names it
+    std::vector<std::uint32_t> offsets;
+};
+std::vector<FieldOffsets> fieldOffsets(const BiosInfo& info);
+
+// The same as `name = 0x1234` lines, for show --offsets: the map a user
+// checks before flashing.
+std::vector<ShownLine> offsetLines(const BiosInfo& info);
+
+// An offset as show prints it, and the name of the layout's source.
+std::string hexOffset(std::uint32_t offset);
+std::string layoutName(const BiosInfo& info);
 
 // Every settable value, by its NAME, in the form `set` reads back.
 std::vector<ShownLine> valueLines(const BiosInfo& info);

@@ -4,6 +4,15 @@
 
 namespace veltra::cli {
 
+namespace {
+
+Json imageOffsetJson(const BiosInfo& info)
+{
+    return info.layout.imageOffset ? Json(*info.layout.imageOffset) : Json(nullptr);
+}
+
+}  // namespace
+
 Json imageJson(const std::string& file, const BiosInfo& info)
 {
     Json boostTable = Json::array();
@@ -20,6 +29,8 @@ Json imageJson(const std::string& file, const BiosInfo& info)
         {"checksum", Json{{"stored", info.checksumStored},
                           {"computed", info.checksumComputed},
                           {"ok", info.checksumStored == info.checksumComputed}}},
+        {"image", imageOffsetJson(info)},
+        {"layout", layoutName(info)},
         {"gpuClock", info.gpuClock.value},
         {"boostClock", info.boostClock.value},
         {"memClock", info.memClock.value},
@@ -31,6 +42,22 @@ Json imageJson(const std::string& file, const BiosInfo& info)
         {"fanMin", info.fanMin.value},
         {"fanMax", info.fanMax.value},
         {"voltage", info.voltage[0].value},
+    };
+}
+
+Json offsetsJson(const std::string& file, const BiosInfo& info)
+{
+    Json offsets = Json::object();
+    for (const FieldOffsets& field : fieldOffsets(info)) {
+        const bool single = field.offsets.size() == 1;
+        offsets[field.jsonName] = single ? Json(field.offsets.front()) : Json(field.offsets);
+    }
+    return Json{
+        {"file", file},
+        {"name", boardName(info)},
+        {"image", imageOffsetJson(info)},
+        {"layout", layoutName(info)},
+        {"offsets", offsets},
     };
 }
 

@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     CLI::App* showCommand = app.add_subcommand("show", "Print the identity and every value of each image.");
     CLI::Option* showFiles = showCommand->add_option("FILE", show.files, "Image files")->type_name("");
     showCommand->add_flag("--json", show.json, "One JSON object per file, one per line");
+    showCommand->add_flag("--offsets", show.offsets, "Where each item lies in the file instead of its value");
 
     SetOptions set;
     CLI::App* setCommand = app.add_subcommand("set", "Change values, check them, save and show the result.");

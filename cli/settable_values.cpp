@@ -10,14 +10,6 @@ namespace veltra::cli {
 
 namespace {
 
-std::string boostName(std::size_t entry)
-{
-    // Entries are numbered from 01, as the Boost page captions them.
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "boost-%02zu", entry + 1);
-    return text.data();
-}
-
 SettableValue textValue(const char* name, Reading reading, std::string PageValues::*text)
 {
     SettableValue value{name, reading, nullptr, nullptr, std::nullopt};
@@ -34,7 +26,7 @@ SettableValue numberValue(const char* name, std::uint32_t PageValues::*number)
 
 SettableValue boostValue(std::size_t entry)
 {
-    SettableValue value{boostName(entry), Reading::Decimal, nullptr, nullptr, std::nullopt};
+    SettableValue value{boostEntryName(entry), Reading::Decimal, nullptr, nullptr, std::nullopt};
     value.boostEntry = entry;
     return value;
 }
@@ -68,6 +60,14 @@ auto textOf(Values& values, const SettableValue& value) -> decltype(&values.volt
 }
 
 }  // namespace
+
+std::string boostEntryName(std::size_t entry)
+{
+    // Entries are numbered from 01, as the Boost page captions them.
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "boost-%02zu", entry + 1);
+    return text.data();
+}
 
 const std::vector<SettableValue>& settableValues()
 {

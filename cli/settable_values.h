@@ -33,6 +33,9 @@ struct SettableValue {
 // Every settable value, in the order the rules walk them.
 const std::vector<SettableValue>& settableValues();
 
+// The NAME of boost entry `entry` (0-44): boost-01 to boost-45.
+std::string boostEntryName(std::size_t entry);
+
 // The value named `name`, or null.
 const SettableValue* findSettable(std::string_view name);
 

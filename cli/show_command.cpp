@@ -17,10 +17,13 @@ int runShow(const ShowOptions& options)
             continue;
         }
         if (options.json) {
-            std::cout << jsonLine(imageJson(file, info)) << '\n';
+            std::cout << jsonLine(options.offsets ? offsetsJson(file, info) : imageJson(file, info)) << '\n';
         } else {
             if (!first) std::cout << '\n';
-            printImage(file, info);
+            if (options.offsets)
+                printOffsets(file, info);
+            else
+                printImage(file, info);
         }
         first = false;
     }

@@ -227,7 +227,7 @@ TEST(Set, TakesBackTheValueLinesOfShow)
     const auto rebuilt = dir / "rebuilt.rom";
     std::vector<std::string> args = {"set", dir.write("b.rom", buildImage(other)).string(), "-o", rebuilt.string()};
     const auto shown = lines(runCli({"show", saved.string()}).out);
-    args.insert(args.end(), shown.begin() + 7, shown.end());  // after file and identity
+    args.insert(args.end(), shown.begin() + 9, shown.end());  // after file and identity
 
     const CliRun run = runCli(args);
     EXPECT_EQ(run.status, 0);

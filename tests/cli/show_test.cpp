@@ -4,10 +4,13 @@
 
 #include "cli_process.h"
 #include "tests/support/image_builder.h"
+#include "tests/support/structured_image.h"
 #include "tests/support/temp_dir.h"
 
 namespace veltra::testing {
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 struct BoardCase {
     BoardModel board;
@@ -51,13 +54,13 @@ TEST(Show, PrintsIdentityAndEveryValueOfEachBoardAsTheWindowShowsThem)
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.err, "");
         const auto out = lines(run.out);
-        ASSERT_EQ(out.size(), 1u + 6 + 3 + 45 + 7);
+        ASSERT_EQ(out.size(), 1u + 8 + 3 + 45 + 7);
         char ids[32], checksum[32];
         std::snprintf(ids, sizeof ids, "device-id = 10DE - %.4X", c.deviceId);
         std::snprintf(checksum, sizeof checksum, "checksum = %.2X - [%.2X]", stored, computed);
         const std::vector<std::string> head = {
             "file = " + file.string(), std::string("name = ") + c.name, "board = P2002 SKU 0001 VGA BIO",
-            "date = 03/22/12", "version = 80.04.09.00.01", ids, checksum,
+            "date = 03/22/12", "version = 80.04.09.00.01", ids, checksum, "image = none", "layout = built-in table",
             "gpu-clock = 1058.50", "boost-clock = 1058.50", "mem-clock = -2048.00",
             "boost-01 = 1006.00", "boost-02 = 1019.50"};
         EXPECT_EQ(std::vector<std::string>(out.begin(), out.begin() + head.size()), head);
@@ -88,6 +91,7 @@ TEST(Show, JsonHoldsOneObjectPerLineWithTheModelsNames)
         for (const auto& item : json.items()) keys.push_back(item.key());
         EXPECT_EQ(keys, (std::vector<std::string>{
                             "file", "name", "board", "date", "version", "vendorId", "deviceId", "checksum",
+                            "image", "layout",
                             "gpuClock", "boostClock", "memClock", "boostTable", "powerDefault", "powerMax",
                             "powerLimitLo", "powerLimitHi", "fanMin", "fanMax", "voltage"}));
         EXPECT_EQ(json["file"], args[2 + i]);
@@ -96,6 +100,8 @@ TEST(Show, JsonHoldsOneObjectPerLineWithTheModelsNames)
         EXPECT_EQ(json["vendorId"], 0x10DE);
         EXPECT_EQ(json["deviceId"], c.deviceId);
         EXPECT_EQ(json["checksum"]["ok"], c.correctChecksum);
+        EXPECT_TRUE(json["image"].is_null());
+        EXPECT_EQ(json["layout"], "built-in table");
         EXPECT_EQ(json["checksum"]["stored"].get<int>() - json["checksum"]["computed"].get<int>(),
                   c.correctChecksum ? 0 : 1);
         EXPECT_EQ(json["gpuClock"], 1058.5);
@@ -125,9 +131,9 @@ TEST(Show, GoesOnAfterAFileThatDoesNotLoadAndFailsAtTheEnd)
             ASSERT_EQ(out.size(), 2u);
             EXPECT_EQ(out[0], out[1]);
         } else {
-            ASSERT_EQ(out.size(), 2u * 62 + 1);
-            EXPECT_EQ(out[62], "");
-            EXPECT_EQ(out[63], "file = " + good);
+            ASSERT_EQ(out.size(), 2u * 64 + 1);
+            EXPECT_EQ(out[64], "");
+            EXPECT_EQ(out[65], "file = " + good);
         }
     }
 }
@@ -141,22 +147,25 @@ TEST(Show, ReportsEachKindOfLoadFailureWordForWord)
     gtx660.deviceId = 0x11C0;
     voltage.voltageDwords[5] = 11760000;
     shortFile.length = 1400;  // the ids lie beyond the end and read as 0
+    StructuredImage noBoostTable = buildStructuredImage({});
+    putU32(noBoostTable.bytes, noBoostTable.pData + 0x34, 0);
     const struct {
         const char* what;
-        std::optional<ImageSpec> spec;
+        std::optional<std::vector<std::uint8_t>> bytes;
         const char* err;
     } cases[] = {
         {"missing file", std::nullopt, "Cannot open bios file!\n"},
-        {"unknown device", unknownDevice, "Unknow model!\n"},
-        {"other vendor", otherVendor, "Unknow model!\n"},
-        {"short file", shortFile, "Unknow model!\n"},
-        {"board without locations", gtx660, "Geforce GTX 660 is not supported!\n"},
-        {"voltage slots disagree", voltage, "Read voltage error!\n"},
+        {"unknown device", buildImage(unknownDevice), "Unknow model!\n"},
+        {"other vendor", buildImage(otherVendor), "Unknow model!\n"},
+        {"short file", buildImage(shortFile), "Unknow model!\n"},
+        {"board without locations", buildImage(gtx660), "Geforce GTX 660 is not supported!\n"},
+        {"voltage slots disagree", buildImage(voltage), "Read voltage error!\n"},
+        {"a table the image does not have", noBoostTable.bytes, "Cannot find the boost table!\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
-        const auto file = c.spec ? dir.write("x.rom", buildImage(*c.spec)) : dir / "x.rom";
+        const auto file = c.bytes ? dir.write("x.rom", *c.bytes) : dir / "x.rom";
         for (const char* form : {"", "--json"}) {
             std::vector<std::string> args = {"show", file.string()};
             if (*form) args.push_back(form);
@@ -190,6 +199,105 @@ TEST(Show, KeepsHostileTextsOnTheirLineAndJsonValid)
     const auto object = nlohmann::json::parse(json.out);
     EXPECT_EQ(object["board"], std::string("P2002\nfan-min=9\x1b[2J\xc3\xa9"));
     EXPECT_EQ(object["file"], folder + "/bad\n\xef\xbf\xbd.rom");
+}
+
+// Where the image starts and where its layout came from, for each form of file.
+TEST(Show, SaysWhereTheImageStartsAndWhereItsLayoutCameFrom)
+{
+    StructuredSpec atZero;
+    atZero.uefiLength = 0x2000;
+    StructuredImage withoutTable = buildStructuredImage([] {
+        StructuredSpec spec;
+        spec.imageOffset = 0x400;
+        return spec;
+    }());
+    withoutTable.bytes[withoutTable.bit] = 0;
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        const char* image;
+        Json imageJson;
+        const char* layout;
+    } cases[] = {
+        {"no option-ROM signature", buildImage({}), "none", nullptr, "built-in table"},
+        {"raw dump with a UEFI image", buildStructuredImage(atZero).bytes, "0x0000", 0, "image tables"},
+        {"0x600 header", buildStructuredImage([] {
+             StructuredSpec spec;
+             spec.imageOffset = 0x600;
+             return spec;
+         }()).bytes, "0x0600", 0x600, "image tables"},
+        {"0x400 header without an information table", withoutTable.bytes, "0x0400", 0x400, "built-in table"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto file = dir.write("card.rom", c.bytes).string();
+        const auto text = lines(runCli({"show", file}).out);
+        ASSERT_GE(text.size(), 9u);
+        EXPECT_EQ(text[7], std::string("image = ") + c.image);
+        EXPECT_EQ(text[8], std::string("layout = ") + c.layout);
+        const auto json = Json::parse(runCli({"show", "--json", file}).out);
+        EXPECT_EQ(json["image"], c.imageJson);
+        EXPECT_EQ(json["layout"], c.layout);
+    }
+}
+
+// The map a user checks before flashing: every item's offsets, in text and in
+// JSON, as the file's own tables place them.
+TEST(Show, OffsetsListWhereEveryItemLiesInTheFile)
+{
+    StructuredSpec spec;
+    spec.values.board = BoardModel::Gtx680;
+    spec.imageOffset = 0x600;
+    spec.uefiLength = 0x2000;
+    spec.powerTableAfterUefi = true;
+    const StructuredImage image = buildStructuredImage(spec);
+    const StructuredFields& f = image.fields;
+    TempDir dir;
+    const auto file = dir.write("card.rom", image.bytes).string();
+
+    const auto hex = [](std::uint32_t offset) {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%.4X", offset);
+        return std::string(text);
+    };
+    std::vector<std::string> expected = {
+        "file = " + file, "name = Geforce GTX 680", "image = 0x0600", "layout = image tables",
+        "board = " + hex(f.boardText), "date = " + hex(f.dateText), "version = " + hex(f.versionText),
+        "device-id = " + hex(f.vendorId) + " " + hex(f.deviceId), "checksum = " + hex(f.at.checksumReadOffset),
+        "checksum-range = " + hex(f.checksumStart) + " - " + hex(f.at.checksumReadOffset - 1),
+        "gpu-clock = " + hex(f.at.gpuClock), "boost-clock = " + hex(f.at.boostClock),
+        "mem-clock = " + hex(f.at.memClock) + " " + hex(f.at.memClockSecond)};
+    for (std::size_t k = 0; k < 45; ++k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "boost-%02zu", k + 1);
+        expected.push_back(std::string(name) + " = " + hex(f.boostTable[k]));
+    }
+    std::string voltage = "voltage =";
+    for (std::uint32_t slot : f.at.voltage) voltage += " " + hex(slot);
+    expected.insert(expected.end(), {"power-default = " + hex(f.at.powerDefault), "power-max = " + hex(f.at.powerMax),
+                                     "power-limit-lo = " + hex(f.at.powerLimitLo),
+                                     "power-limit-hi = " + hex(f.at.powerLimitHi), "fan-min = " + hex(f.at.fanMin),
+                                     "fan-max = " + hex(f.at.fanMax), voltage});
+    const CliRun text = runCli({"show", "--offsets", file});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.err, "");
+    EXPECT_EQ(lines(text.out), expected);
+
+    const CliRun json = runCli({"show", "--offsets", "--json", file});
+    EXPECT_EQ(json.status, 0);
+    Json voltageSlots = Json::array();
+    for (std::uint32_t slot : f.at.voltage) voltageSlots.push_back(slot);
+    const Json offsets = {
+        {"board", f.boardText}, {"date", f.dateText}, {"version", f.versionText},
+        {"deviceId", {f.vendorId, f.deviceId}}, {"checksum", f.at.checksumReadOffset},
+        {"checksumRange", {f.checksumStart, f.at.checksumReadOffset - 1}}, {"gpuClock", f.at.gpuClock},
+        {"boostClock", f.at.boostClock}, {"memClock", {f.at.memClock, f.at.memClockSecond}},
+        {"boostTable", f.boostTable}, {"powerDefault", f.at.powerDefault}, {"powerMax", f.at.powerMax},
+        {"powerLimitLo", f.at.powerLimitLo}, {"powerLimitHi", f.at.powerLimitHi}, {"fanMin", f.at.fanMin},
+        {"fanMax", f.at.fanMax}, {"voltage", voltageSlots}};
+    EXPECT_EQ(Json::parse(json.out), (Json{{"file", file}, {"name", "Geforce GTX 680"}, {"image", 0x600},
+                                           {"layout", "image tables"}, {"offsets", offsets}}));
 }
 
 TEST(Output, AResultThatCannotBeWrittenIsAFailure)
