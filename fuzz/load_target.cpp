@@ -7,6 +7,8 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "rom/layout.h"
+#include "rom/option_rom.h"
 #include "rom/rom.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/support/image_builder.h"
@@ -15,10 +17,59 @@
 namespace veltra::fuzz {
 namespace {
 
-const std::set<std::string> loadMessages = {
-    "Cannot open bios file!", "Cannot read bios file!", "Bios file is too large!", "Unknow model!",
-    "Geforce GTX 660 is not supported!", "Read voltage error!",
-};
+std::set<std::string> buildLoadMessages()
+{
+    std::set<std::string> messages = {
+        "Cannot open bios file!", "Cannot read bios file!", "Bios file is too large!", "Unknow model!",
+        "Geforce GTX 660 is not supported!", "Read voltage error!", "Bios image length is wrong!",
+        "Bios image does not fit in the file!",
+    };
+    // What the structure walk says of each table it reads.
+    for (std::string table : {"bios information table", "string table", "pointer table", "clock table",
+                              "memory clock table", "boost table", "power table", "fan table", "voltage table"}) {
+        std::string capitalised = table;
+        capitalised[0] = static_cast<char>(capitalised[0] - 'a' + 'A');
+        messages.insert({"Cannot find the " + table + "!", "Unknown " + table + " version!",
+                         capitalised + " does not fit in the file!", capitalised + " is too small!"});
+    }
+    return messages;
+}
+
+const std::set<std::string> loadMessages = buildLoadMessages();
+
+// The structure walk alone, over a copy exactly as long as the file, so that
+// the address sanitizer sees any read past its end: whatever the pointers,
+// lengths and counts say, every located field must lie inside the file.
+void walkExactCopy(const std::uint8_t* data, std::size_t size)
+{
+    if (size > RomImage::capacity)
+        return;
+    const std::vector<std::uint8_t> exact(data, data + size);
+    const FileBytes file(exact.data(), static_cast<std::uint32_t>(size));
+    testing::MessageRecorder quiet;
+    const OptionRomSearch search = findLegacyImage(file);
+    if (!search.ok || !search.image)
+        return;
+    BiosInfo info;
+    placeIdentity(search.image, info);
+    check(file.holds(info.layout.idsOffset, 4), "the ids lie inside the file");
+    if (!chooseLayout(file, search.image, info) || info.layout.source != LayoutSource::ImageTables)
+        return;
+    const auto inside = [&](std::uint32_t offset, std::uint32_t width) { return file.holds(offset, width); };
+    bool all = inside(info.fanMin.offset, 1) && inside(info.fanMax.offset, 1) && inside(info.gpuClock.offset, 2) &&
+               inside(info.boostClock.offset, 2) && inside(info.memClock.offset, 2) &&
+               inside(info.memClock.secondOffset, 2) && inside(info.checksumReadOffset, 1) &&
+               inside(info.versionText.offset, versionTextLength) && inside(info.boardText.offset, boardTextLength) &&
+               inside(info.dateText.offset, dateTextLength);
+    for (const auto* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
+        all = all && inside(power->offset, 4);
+    for (const auto& entry : info.boostTable)
+        all = all && inside(entry.offset, 2);
+    for (const auto& slot : info.voltage)
+        all = all && inside(slot.offset, 4);
+    check(all, "every field located from the image's tables lies inside the file");
+    check(info.layout.checksumStartOffset < info.checksumReadOffset, "the checksum range is not empty");
+}
 
 struct Outcome {
     bool ok = false;
@@ -51,7 +102,8 @@ Outcome loadOnce(const std::filesystem::path& path, const std::uint8_t* data, st
           "the image is zero past the file");
     check(findBoard(info.vendorId, info.deviceId) != nullptr, "only a known board loads");
     std::uint8_t computed = 0;
-    check(computeImageChecksum(image, info.checksumReadOffset, computed) && computed == info.checksumComputed,
+    check(computeImageChecksum(image, info.layout.checksumStartOffset, info.checksumReadOffset, computed) &&
+              computed == info.checksumComputed,
           "the computed checksum is the image's");
     for (const auto& slot : info.voltage)
         check(slot.value == info.voltage[0].value, "the voltage slots agree");
@@ -82,6 +134,7 @@ int loadTarget(const std::uint8_t* data, std::size_t size)
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find(fileSeparator);
     BiosInfo info;
+    walkExactCopy(data, split == std::string_view::npos ? size : split);
 
     if (split != std::string_view::npos) {
         const std::size_t second = split + fileSeparator.size();

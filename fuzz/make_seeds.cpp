@@ -8,6 +8,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "tests/support/image_builder.h"
+#include "tests/support/structured_image.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -55,6 +56,29 @@ std::vector<std::pair<std::string, Bytes>> images()
         {"past-capacity", image(BoardModel::Gtx680, [](ImageSpec& s) { s.length = RomImage::capacity + 1; })},
         {"one-byte", Bytes{0x55}},
     };
+    // Files with a real structure: the walk from the option-ROM header to
+    // each table is what these give the fuzzer to bend.
+    const auto structured = [](BoardModel board, std::uint32_t imageOffset,
+                               const std::function<void(StructuredSpec&)>& bend = {}) {
+        StructuredSpec spec;
+        spec.values.board = board;
+        spec.imageOffset = imageOffset;
+        if (bend)
+            bend(spec);
+        return buildStructuredImage(spec).bytes;
+    };
+    seeds.insert(seeds.end(), {
+        {"tables-raw-660ti", structured(BoardModel::Gtx660Ti, 0)},
+        {"tables-0x400-670", structured(BoardModel::Gtx670, 0x400)},
+        {"tables-0x600-680", structured(BoardModel::Gtx680, 0x600)},
+        {"tables-uefi-after", structured(BoardModel::Gtx660Ti, 0, [](StructuredSpec& s) { s.uefiLength = 0x2000; })},
+        {"tables-power-after-uefi", structured(BoardModel::Gtx680, 0, [](StructuredSpec& s) {
+             s.uefiLength = 0x1000;
+             s.powerTableAfterUefi = true;
+         })},
+        {"tables-stock-680", buildStructuredImage(stock680Spec()).bytes},
+        {"tables-no-npde", structured(BoardModel::Gtx670, 0, [](StructuredSpec& s) { s.npde = false; })},
+    });
     return seeds;
 }
 
@@ -95,6 +119,7 @@ int main(int argc, char** argv)
     writeBytes(folder / "load" / "valid-then-other-vendor", joined(seeds[2].second, seeds[6].second));
     writeBytes(folder / "load" / "valid-then-voltage-disagrees", joined(seeds[1].second, seeds[4].second));
     writeBytes(folder / "load" / "unknown-then-valid", joined(seeds[7].second, seeds[0].second));
+    writeBytes(folder / "load" / "tables-then-built-in", joined(seeds[19].second, seeds[2].second));
 
     // Page texts, one per line in commit order: 3 clocks, 45 boost entries,
     // the voltage, 4 power and 2 fan values.
