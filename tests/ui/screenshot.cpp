@@ -1,5 +1,6 @@
-// Renders the main window with a sample image loaded, once per tab:
-//   veltra_screenshot <folder>
+// Renders the main window with a sample image (or the given one) loaded, once
+// per tab:
+//   veltra_screenshot <folder> [image.rom]
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -17,8 +18,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: veltra_screenshot <folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: veltra_screenshot <folder> [image.rom]\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -29,7 +30,7 @@ int main(int argc, char** argv)
     veltra::testing::ImageSpec spec;
     spec.board = veltra::BoardModel::Gtx670;
     const auto sample = dir.write("GTX670_sample.rom", veltra::testing::buildImage(spec));
-    prompts.openAnswers.push_back(QString::fromStdString(sample.string()));
+    prompts.openAnswers.push_back(argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString::fromStdString(sample.string()));
 
     veltra::CVeltraDlg dlg;
     dlg.Create();
