@@ -22,7 +22,7 @@ std::set<std::string> buildLoadMessages()
     std::set<std::string> messages = {
         "Cannot open bios file!", "Cannot read bios file!", "Bios file is too large!", "Unknow model!",
         "Geforce GTX 660 is not supported!", "Read voltage error!", "Bios image length is wrong!",
-        "Bios image does not fit in the file!",
+        "Bios image does not fit in the file!", "Bios tables overlap!",
     };
     // What the structure walk says of each table it reads.
     for (std::string table : {"bios information table", "string table", "pointer table", "clock table",

@@ -1,7 +1,10 @@
 #include "bit_tables.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "message.h"
 
@@ -317,6 +320,30 @@ bool locateVoltage(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
     return true;
 }
 
+// Tables that point into each other would have a save write one field over
+// another, or over the checksum byte: no two may share a byte.
+bool fieldsApart(const BiosInfo& info)
+{
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans = {
+        {info.fanMin.offset, 1},       {info.fanMax.offset, 1},       {info.gpuClock.offset, 2},
+        {info.boostClock.offset, 2},   {info.memClock.offset, 2},     {info.powerDefault.offset, 4},
+        {info.powerMax.offset, 4},     {info.powerLimitLo.offset, 4}, {info.powerLimitHi.offset, 4},
+        {info.checksumWriteOffset, 1},
+    };
+    // The second copy of the memory clock may be the first itself.
+    if (info.memClock.secondOffset != info.memClock.offset)
+        spans.push_back({info.memClock.secondOffset, 2});
+    for (const auto& entry : info.boostTable)
+        spans.push_back({entry.offset, 2});
+    for (const auto& slot : info.voltage)
+        spans.push_back({slot.offset, 4});
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 1; i < spans.size(); ++i)
+        if (spans[i - 1].first + spans[i - 1].second > spans[i].first)
+            return false;
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::uint32_t> findInformationTable(const FileBytes& file, const LegacyImage& image)
@@ -344,6 +371,10 @@ bool locateFromImageTables(const FileBytes& file, const LegacyImage& image, std:
     located.layout.source = LayoutSource::ImageTables;
     located.layout.imageOffset = image.offset;
     located.layout.checksumStartOffset = image.offset;
+    if (!fieldsApart(located)) {
+        reportMessage("Bios tables overlap!");
+        return false;
+    }
     info = located;
     return true;
 }

@@ -19,7 +19,8 @@ std::optional<std::uint32_t> findInformationTable(const FileBytes& file, const L
 // table's version and sizes are checked first. False, with a message that
 // names the table and what is wrong, and nothing of `info` changed, when a
 // token or table is missing, of an unknown version, too small for a field,
-// or not inside the file.
+// or not inside the file, and ("Bios tables overlap!") when two fields, or a
+// field and the checksum byte, share a byte.
 bool locateFromImageTables(const FileBytes& file, const LegacyImage& image, std::uint32_t table, BiosInfo& info);
 
 }  // namespace veltra

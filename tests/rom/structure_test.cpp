@@ -262,6 +262,16 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
              i.bytes[start + 3] = 2;
          },
          "Voltage table does not fit in the file!"},
+        {"fan table laid over the clock table", 0,
+         [](StructuredImage& i) {
+             // A fan table whose fan bytes are the boost clock's word, its
+             // header in spare boost-table entries.
+             const std::uint32_t fan = i.fields.at.boostClock - 4 - 2 * 14;
+             const std::uint8_t header[] = {0x24, 4, 3, 14};
+             std::copy(std::begin(header), std::end(header), i.bytes.begin() + fan);
+             testing::putU32(i.bytes, i.pData + 0x10, fan - i.imageOffset);
+         },
+         "Bios tables overlap!"},
     };
 
     const testing::TempDir dir;
