@@ -1,42 +1,56 @@
 #include "commands.h"
 
-#include <iostream>
-
-#include "image_view.h"
-#include "rom/rom_file.h"
+#include "output.h"
+#include "rom/image.h"
 #include "rom/message.h"
+#include "rom/rom_file.h"
 
 namespace veltra::cli {
+
+namespace {
+
+std::string line(std::string_view name, std::string_view text)
+{
+    return std::string(name) + " = " + std::string(text) + '\n';
+}
+
+}  // namespace
 
 int usageError(std::string_view command, std::string_view problem)
 {
     const std::string program = command.empty() ? "veltra-cli" : "veltra-cli " + std::string(command);
     // The problem may quote what was typed; it must stay on its one line.
-    std::cerr << program << ": " << escapeControls(std::string(problem)) << " (see " << program << " --help)\n";
+    writeErrorLine(program + ": " + escapeControls(std::string(problem)) + " (see " + program + " --help)");
     return exitUsage;
 }
 
-bool loadImage(const std::string& path, BiosInfo& info)
+std::optional<LoadedImage> loadImage(const std::string& path)
 {
-    if (loadRomFile(path, info)) return true;
-    reportMessage("Load bios file failed!");
-    return false;
+    LoadedImage image;
+    if (!loadRomFile(path, image.info)) {
+        reportMessage("Load bios file failed!");
+        return std::nullopt;
+    }
+    image.fileLength = romImage().loadedLength;
+    return image;
 }
 
-void printImage(const std::string& file, const BiosInfo& info)
+std::string imageText(const std::string& file, const LoadedImage& image)
 {
-    std::cout << "file = " << escapeControls(file) << '\n';
-    for (const ShownLine& line : identityLines(info)) std::cout << line.name << " = " << line.text << '\n';
-    for (const ShownLine& line : valueLines(info)) std::cout << line.name << " = " << line.text << '\n';
+    std::string text = line("file", escapeControls(file));
+    for (const ShownLine& shown : identityLines(image.info)) text += line(shown.name, shown.text);
+    for (const ShownLine& shown : valueLines(image.info)) text += line(shown.name, shown.text);
+    return text;
 }
 
-void printOffsets(const std::string& file, const BiosInfo& info)
+std::string offsetsText(const std::string& file, const BiosInfo& info)
 {
-    std::cout << "file = " << escapeControls(file) << '\n';
-    std::cout << "name = " << boardName(info) << '\n';
-    for (const ShownLine& line : identityLines(info))
-        if (line.name == "image" || line.name == "layout") std::cout << line.name << " = " << line.text << '\n';
-    for (const ShownLine& line : offsetLines(info)) std::cout << line.name << " = " << line.text << '\n';
+    std::string text = line("file", escapeControls(file));
+    text += line("name", boardName(info));
+    for (const ShownLine& shown : identityLines(info))
+        if (shown.name == "image" || shown.name == "layout") text += line(shown.name, shown.text);
+    for (const ShownLine& shown : offsetLines(info)) text += line(shown.name, shown.text);
+    return text;
 }
 
 }  // namespace veltra::cli

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rom/bios_info.h"
+#include "image_view.h"
 
 namespace veltra::cli {
 
@@ -26,6 +26,7 @@ struct SetOptions {
     std::string file;
     std::optional<std::string> output;
     std::vector<std::string> pairs;
+    bool json = false;
 };
 
 struct DiffOptions {
@@ -34,23 +35,30 @@ struct DiffOptions {
     bool json = false;
 };
 
+struct CheckOptions {
+    std::vector<std::string> files;
+    bool json = false;
+};
+
 int runShow(const ShowOptions& options);
 int runSet(const SetOptions& options);
 int runDiff(const DiffOptions& options);
+int runCheck(const CheckOptions& options);
 
 // Writes "veltra-cli COMMAND: PROBLEM (see ...)" to standard error and
 // returns exitUsage. An empty command stands for the program as a whole.
 int usageError(std::string_view command, std::string_view problem);
 
 // loadRomFile, followed by "Load bios file failed!" when it fails, as the
-// window does.
-bool loadImage(const std::string& path, BiosInfo& info);
+// window does. The messages go to the caller's FileMessages.
+std::optional<LoadedImage> loadImage(const std::string& path);
 
-// The text form of show for one image: file, identity, every value.
-void printImage(const std::string& file, const BiosInfo& info);
+// The text form of show for one image: file, identity, every value; one
+// line each.
+std::string imageText(const std::string& file, const LoadedImage& image);
 
 // The text form of show --offsets: file, name, image, layout, then every
 // item's file offsets.
-void printOffsets(const std::string& file, const BiosInfo& info);
+std::string offsetsText(const std::string& file, const BiosInfo& info);
 
 }  // namespace veltra::cli

@@ -1,8 +1,6 @@
-#include <iostream>
-
 #include "commands.h"
-#include "image_view.h"
 #include "json_view.h"
+#include "output.h"
 
 namespace veltra::cli {
 
@@ -15,31 +13,52 @@ std::vector<ShownLine> comparedLines(const BiosInfo& info)
     return lines;
 }
 
+Json diffRecord(const DiffOptions& options, const std::vector<const FileMessages*>& messages, bool ok)
+{
+    return Json{
+        {"format", jsonFormatVersion},
+        {"command", "diff"},
+        {"files", Json::array({options.fileA, options.fileB})},
+        {"ok", ok},
+        {"errors", errorsJson(messages)},
+    };
+}
+
 }  // namespace
 
 int runDiff(const DiffOptions& options)
 {
-    BiosInfo infoA;
-    BiosInfo infoB;
-    if (!loadImage(options.fileA, infoA) || !loadImage(options.fileB, infoB)) return exitUsage;
+    FileMessages messagesA(options.fileA);
+    const std::optional<LoadedImage> a = loadImage(options.fileA);
+    FileMessages messagesB(options.fileB);
+    const std::optional<LoadedImage> b = a ? loadImage(options.fileB) : std::nullopt;
+    if (!a || !b) {
+        if (options.json) writeRecord(jsonLine(diffRecord(options, {&messagesA, &messagesB}, false)));
+        return exitUsage;
+    }
 
     // Every image has the same items in the same order, whatever its board.
-    const std::vector<ShownLine> linesA = comparedLines(infoA);
-    const std::vector<ShownLine> linesB = comparedLines(infoB);
+    const std::vector<ShownLine> linesA = comparedLines(a->info);
+    const std::vector<ShownLine> linesB = comparedLines(b->info);
+    const Json itemsA = imageJson(*a);
+    const Json itemsB = imageJson(*b);
     Json differences = Json::array();
-    std::size_t count = 0;
+    std::string text;
     for (std::size_t i = 0; i < linesA.size(); ++i) {
-        const ShownLine& a = linesA[i];
-        const ShownLine& b = linesB[i];
-        if (a.text == b.text) continue;
-        ++count;
-        if (options.json)
-            differences.push_back(Json{{"field", a.name}, {"a", a.text}, {"b", b.text}});
-        else
-            std::cout << a.name << ": " << a.text << " -> " << b.text << '\n';
+        const ShownLine& lineA = linesA[i];
+        const ShownLine& lineB = linesB[i];
+        if (lineA.text == lineB.text) continue;
+        differences.push_back(Json{{"name", lineA.name}, {"a", itemsA[lineA.name]}, {"b", itemsB[lineA.name]}});
+        text += lineA.name + ": " + lineA.text + " -> " + lineB.text + '\n';
     }
-    if (options.json) std::cout << jsonLine(differences) << '\n';
-    return count == 0 ? exitSuccess : exitDiffers;
+    if (options.json) {
+        Json record = diffRecord(options, {&messagesA, &messagesB}, true);
+        record["differences"] = differences;
+        writeRecord(jsonLine(record));
+    } else if (!text.empty()) {
+        writeRecord(text);
+    }
+    return differences.empty() ? exitSuccess : exitDiffers;
 }
 
 }  // namespace veltra::cli

@@ -99,52 +99,50 @@ std::string layoutName(const BiosInfo& info)
     return info.layout.source == LayoutSource::ImageTables ? "image tables" : "built-in table";
 }
 
-std::vector<FieldOffsets> fieldOffsets(const BiosInfo& info)
+std::optional<bool> checksumRight(const LoadedImage& image)
 {
-    std::vector<FieldOffsets> fields = {
-        {"board", "board", {info.boardText.offset}},
-        {"date", "date", {info.dateText.offset}},
-        {"version", "version", {info.versionText.offset}},
-        {"device-id", "deviceId", {info.layout.idsOffset, info.layout.idsOffset + 2}},
-        {"checksum", "checksum", {info.checksumReadOffset}},
-        {"checksum-range", "checksumRange", {info.layout.checksumStartOffset, info.checksumReadOffset - 1}},
-        {"gpu-clock", "gpuClock", {info.gpuClock.offset}},
-        {"boost-clock", "boostClock", {info.boostClock.offset}},
-        {"mem-clock", "memClock", {info.memClock.offset}},
+    if (image.info.checksumReadOffset >= image.fileLength)
+        return std::nullopt;
+    return image.info.checksumStored == image.info.checksumComputed;
+}
+
+std::vector<OffsetLine> offsetList(const BiosInfo& info)
+{
+    std::vector<OffsetLine> lines = {
+        {"board", {info.boardText.offset}},
+        {"date", {info.dateText.offset}},
+        {"version", {info.versionText.offset}},
+        {"device-id", {info.layout.idsOffset, info.layout.idsOffset + 2}},
+        {"checksum", {info.checksumReadOffset}},
+        {"checksum-range", {info.layout.checksumStartOffset, info.checksumReadOffset - 1}},
+        {"gpu-clock", {info.gpuClock.offset}},
+        {"boost-clock", {info.boostClock.offset}},
+        {"mem-clock", {info.memClock.offset}},
     };
-    if (info.memClock.secondOffset != 0) fields.back().offsets.push_back(info.memClock.secondOffset);
-    FieldOffsets boost{"", "boostTable", {}};
-    for (const auto& entry : info.boostTable) boost.offsets.push_back(entry.offset);
-    fields.push_back(boost);
-    fields.insert(fields.end(), {
-        {"power-default", "powerDefault", {info.powerDefault.offset}},
-        {"power-max", "powerMax", {info.powerMax.offset}},
-        {"power-limit-lo", "powerLimitLo", {info.powerLimitLo.offset}},
-        {"power-limit-hi", "powerLimitHi", {info.powerLimitHi.offset}},
-        {"fan-min", "fanMin", {info.fanMin.offset}},
-        {"fan-max", "fanMax", {info.fanMax.offset}},
-        {"voltage", "voltage", {}},
+    if (info.memClock.secondOffset != 0) lines.back().offsets.push_back(info.memClock.secondOffset);
+    for (std::size_t k = 0; k < boostEntryCount; ++k) lines.push_back({boostEntryName(k), {info.boostTable[k].offset}});
+    lines.insert(lines.end(), {
+        {"power-default", {info.powerDefault.offset}},
+        {"power-max", {info.powerMax.offset}},
+        {"power-limit-lo", {info.powerLimitLo.offset}},
+        {"power-limit-hi", {info.powerLimitHi.offset}},
+        {"fan-min", {info.fanMin.offset}},
+        {"fan-max", {info.fanMax.offset}},
+        {"voltage", {}},
     });
-    for (const auto& slot : info.voltage) fields.back().offsets.push_back(slot.offset);
-    return fields;
+    for (const auto& slot : info.voltage) lines.back().offsets.push_back(slot.offset);
+    return lines;
 }
 
 std::vector<ShownLine> offsetLines(const BiosInfo& info)
 {
-    const auto joined = [](const std::vector<std::uint32_t>& offsets, const char* separator) {
-        std::string text;
-        for (std::uint32_t offset : offsets) text += (text.empty() ? "" : separator) + hexOffset(offset);
-        return text;
-    };
     std::vector<ShownLine> lines;
-    for (const FieldOffsets& field : fieldOffsets(info)) {
-        if (field.name.empty()) {
-            // The boost entries by the names set takes, one line each.
-            for (std::size_t k = 0; k < field.offsets.size(); ++k)
-                lines.push_back({boostEntryName(k), hexOffset(field.offsets[k])});
-            continue;
-        }
-        lines.push_back({field.name, joined(field.offsets, field.name == "checksum-range" ? " - " : " ")});
+    for (const OffsetLine& line : offsetList(info)) {
+        // A range reads "first - last"; several places of one item stand side by side.
+        const char* separator = line.name == "checksum-range" ? " - " : " ";
+        std::string text;
+        for (std::uint32_t offset : line.offsets) text += (text.empty() ? "" : separator) + hexOffset(offset);
+        lines.push_back({line.name, text});
     }
     return lines;
 }

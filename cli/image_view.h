@@ -1,11 +1,23 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "rom/bios_info.h"
 
 namespace veltra::cli {
+
+// A loaded image and the length of its file.
+struct LoadedImage {
+    BiosInfo info;
+    std::uint32_t fileLength = 0;
+};
+
+// Whether the checksum byte agrees with the image; none when the file is too
+// short to hold that byte, so that nothing can be said of it.
+std::optional<bool> checksumRight(const LoadedImage& image);
 
 // One `name = text` line of show: what the window shows for one item.
 struct ShownLine {
@@ -18,13 +30,13 @@ struct ShownLine {
 // name is not part of it.
 std::vector<ShownLine> identityLines(const BiosInfo& info);
 
-// Where the items of an image lie in its file.
-struct FieldOffsets {
-    std::string name;      // as show names it; empty for the boost entries, which take their own names
-    std::string jsonName;  // as show --json names it
+// Where one item lies in its file: one offset, or several for an item the
+// file holds more than once.
+struct OffsetLine {
+    std::string name;  // as show names the item; the boost entries one by one
     std::vector<std::uint32_t> offsets;
 };
-std::vector<FieldOffsets> fieldOffsets(const BiosInfo& info);
+std::vector<OffsetLine> offsetList(const BiosInfo& info);
 
 // The same as `name = 0x1234` lines, for show --offsets: the map a user
 // checks before flashing.

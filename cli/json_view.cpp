@@ -1,69 +1,70 @@
 #include "json_view.h"
 
 #include "image_view.h"
+#include "rom/bios_info.h"
 
 namespace veltra::cli {
 
-namespace {
-
-Json imageOffsetJson(const BiosInfo& info)
+Json errorsJson(const std::vector<const FileMessages*>& messages)
 {
-    return info.layout.imageOffset ? Json(*info.layout.imageOffset) : Json(nullptr);
+    Json errors = Json::array();
+    for (const FileMessages* each : messages)
+        for (const FileMessages::Message& message : each->messages())
+            errors.push_back(Json{{"file", message.file}, {"message", message.text}});
+    return errors;
 }
 
-}  // namespace
-
-Json imageJson(const std::string& file, const BiosInfo& info)
+Json recordJson(std::string_view command, const std::string& file, const FileMessages& messages, bool ok)
 {
-    Json boostTable = Json::array();
-    for (const auto& entry : info.boostTable) boostTable.push_back(entry.value);
-
     return Json{
+        {"format", jsonFormatVersion},
+        {"command", command},
         {"file", file},
+        {"ok", ok},
+        {"errors", errorsJson({&messages})},
+    };
+}
+
+Json imageJson(const LoadedImage& image)
+{
+    const BiosInfo& info = image.info;
+    const std::optional<bool> right = checksumRight(image);
+    Json json{
         {"name", boardName(info)},
         {"board", latin1ToUtf8(info.boardText.shown())},
         {"date", latin1ToUtf8(info.dateText.shown())},
         {"version", latin1ToUtf8(info.versionText.shown())},
-        {"vendorId", info.vendorId},
-        {"deviceId", info.deviceId},
+        {"device-id", Json{{"vendor", info.vendorId}, {"device", info.deviceId}}},
         {"checksum", Json{{"stored", info.checksumStored},
                           {"computed", info.checksumComputed},
-                          {"ok", info.checksumStored == info.checksumComputed}}},
-        {"image", imageOffsetJson(info)},
+                          {"right", right ? Json(*right) : Json(nullptr)}}},
+        {"image", info.layout.imageOffset ? Json(*info.layout.imageOffset) : Json(nullptr)},
         {"layout", layoutName(info)},
-        {"gpuClock", info.gpuClock.value},
-        {"boostClock", info.boostClock.value},
-        {"memClock", info.memClock.value},
-        {"boostTable", boostTable},
-        {"powerDefault", info.powerDefault.value},
-        {"powerMax", info.powerMax.value},
-        {"powerLimitLo", info.powerLimitLo.value},
-        {"powerLimitHi", info.powerLimitHi.value},
-        {"fanMin", info.fanMin.value},
-        {"fanMax", info.fanMax.value},
-        {"voltage", info.voltage[0].value},
     };
+    // The values as show prints them, read as JSON numbers: exactly the
+    // text's number, in the text's unit.
+    for (const ShownLine& line : valueLines(info))
+        json[line.name] = Json::parse(line.text);
+    return json;
 }
 
-Json offsetsJson(const std::string& file, const BiosInfo& info)
+Json offsetsJson(const BiosInfo& info)
 {
     Json offsets = Json::object();
-    for (const FieldOffsets& field : fieldOffsets(info)) {
-        const bool single = field.offsets.size() == 1;
-        offsets[field.jsonName] = single ? Json(field.offsets.front()) : Json(field.offsets);
-    }
-    return Json{
-        {"file", file},
-        {"name", boardName(info)},
-        {"image", imageOffsetJson(info)},
-        {"layout", layoutName(info)},
-        {"offsets", offsets},
-    };
+    for (const OffsetLine& line : offsetList(info))
+        offsets[line.name] = line.offsets.size() == 1 ? Json(line.offsets.front()) : Json(line.offsets);
+    return offsets;
+}
+
+void addMembers(Json& record, const Json& source)
+{
+    for (const auto& [name, value] : source.items())
+        record[name] = value;
 }
 
 std::string jsonLine(const Json& json)
 {
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
 }
 
 }  // namespace veltra::cli

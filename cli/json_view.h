@@ -1,28 +1,41 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
-#include "rom/bios_info.h"
+#include "commands.h"
+#include "output.h"
 
 namespace veltra::cli {
 
-// The keys keep the order in which the window shows the items.
+// The members keep the order in which the text form shows the items.
 using Json = nlohmann::ordered_json;
 
-// One loaded image: the BiosInfo member names plus file, name, board, date,
-// version, the checksum pair with its agreement, where the image starts (null
-// without a signature) and where its layout came from.
-Json imageJson(const std::string& file, const BiosInfo& info);
+// Raised whenever a record's members change meaning or go away.
+constexpr int jsonFormatVersion = 1;
 
-// Where each item of one image lies: file, name, image, layout and an
-// `offsets` object with the same member names, each a file offset or an
-// array of them.
-Json offsetsJson(const std::string& file, const BiosInfo& info);
+// What every record starts with: format, command, file, ok and the
+// messages met, each {file, message}.
+Json recordJson(std::string_view command, const std::string& file, const FileMessages& messages, bool ok);
+Json errorsJson(const std::vector<const FileMessages*>& messages);
 
-// One line of JSON. Invalid UTF-8 (a file name in another encoding) is
-// replaced rather than refused, so that printing cannot fail.
+// A loaded image's items, named as the text form names them: the identity
+// (name, board, date, version, device-id, checksum, image, layout), then
+// every value by its NAME as a number in its unit (MHz, W, %, mV).
+Json imageJson(const LoadedImage& image);
+
+// Where each item lies: an object with the names of show --offsets, each a
+// file offset or an array of them.
+Json offsetsJson(const BiosInfo& info);
+
+// `source` merged into `record`, member by member.
+void addMembers(Json& record, const Json& source);
+
+// One line of JSON with its newline. Invalid UTF-8 (a file name in another
+// encoding) is replaced rather than refused, so that printing cannot fail.
 std::string jsonLine(const Json& json);
 
 }  // namespace veltra::cli

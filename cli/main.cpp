@@ -6,7 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
-#include "rom/message.h"
+#include "output.h"
 
 using namespace veltra::cli;
 
@@ -15,11 +15,20 @@ namespace {
 constexpr const char* namesFooter =
     "NAME is one of gpu-clock, boost-clock, mem-clock (MHz), boost-01 ... boost-45 (MHz),\n"
     "power-default, power-max, power-limit-lo, power-limit-hi (W), fan-min, fan-max (%),\n"
-    "voltage (mV). Every value is checked as the editor checks it before anything\n"
-    "is written; the saved file is read back and shown.";
+    "voltage (mV). VALUE is a decimal number for the clocks and a whole number for\n"
+    "the others. Every value is checked as the editor checks it before anything\n"
+    "is written; the saved file is read back and shown, and a value the file\n"
+    "cannot hold exactly (clocks go in steps of 0.5 MHz) is named on stderr.";
 
 constexpr const char* diffFooter =
     "Exit status 0 when nothing differs, 1 when something does, 2 on trouble.";
+
+constexpr const char* checkFooter =
+    "Exit status 0 only when every file loads and its checksum byte is right.";
+
+constexpr const char* programFooter =
+    "Messages go to stderr, each naming its file. `veltra-cli set --help` lists\n"
+    "every NAME; docs/json.md describes the --json records.";
 
 // The subcommand a parse error belongs to, for the usage line.
 std::string parsedCommand(const CLI::App& app)
@@ -32,16 +41,17 @@ std::string parsedCommand(const CLI::App& app)
 
 int main(int argc, char** argv)
 {
-    veltra::setMessageHandler([](const std::string& message) { std::cerr << message << '\n'; });
+    installMessageHandler();
 
     CLI::App app{"Shows, sets and compares the values of video BIOS images (*.rom).", "veltra-cli"};
     app.set_version_flag("--version", "veltra-cli " VELTRA_VERSION);
     app.require_subcommand(0, 1);
+    app.footer(programFooter);
 
     ShowOptions show;
     CLI::App* showCommand = app.add_subcommand("show", "Print the identity and every value of each image.");
     CLI::Option* showFiles = showCommand->add_option("FILE", show.files, "Image files")->type_name("");
-    showCommand->add_flag("--json", show.json, "One JSON object per file, one per line");
+    showCommand->add_flag("--json", show.json, "One JSON object per file, one per line (docs/json.md)");
     showCommand->add_flag("--offsets", show.offsets, "Where each item lies in the file instead of its value");
 
     SetOptions set;
@@ -49,6 +59,7 @@ int main(int argc, char** argv)
     CLI::Option* setFile = setCommand->add_option("FILE", set.file, "Image file")->type_name("");
     setCommand->add_option("-o,--output", set.output, "Save to OUT instead of FILE")->option_text("OUT");
     setCommand->add_option("NAME=VALUE", set.pairs, "Values to set; none re-saves the file")->type_name("");
+    setCommand->add_flag("--json", set.json, "The saved file's record as one line of JSON");
     setCommand->footer(namesFooter);
 
     DiffOptions diff;
@@ -57,6 +68,13 @@ int main(int argc, char** argv)
     CLI::Option* diffFileB = diffCommand->add_option("FILE_B", diff.fileB, "Second image")->type_name("");
     diffCommand->add_flag("--json", diff.json, "An array of {field, a, b}");
     diffCommand->footer(diffFooter);
+
+    CheckOptions check;
+    CLI::App* checkCommand =
+        app.add_subcommand("check", "One line per file: loads, board, layout, checksum right or wrong.");
+    CLI::Option* checkFiles = checkCommand->add_option("FILE", check.files, "Image files")->type_name("");
+    checkCommand->add_flag("--json", check.json, "One JSON object per file, one per line");
+    checkCommand->footer(checkFooter);
 
     try {
         app.parse(argc, argv);
@@ -77,14 +95,16 @@ int main(int argc, char** argv)
         if (diffFileA->count() == 0) return usageError("diff", "missing FILE_A and FILE_B");
         if (diffFileB->count() == 0) return usageError("diff", "missing FILE_B");
         status = runDiff(diff);
+    } else if (checkCommand->parsed()) {
+        if (checkFiles->count() == 0) return usageError("check", "missing FILE");
+        status = runCheck(check);
     } else {
-        return usageError("", "missing command: show, set or diff");
+        return usageError("", "missing command: show, set, diff or check");
     }
 
     // A result that did not reach its reader is a failure, not a success.
-    std::cout.flush();
-    if (!std::cout) {
-        std::cerr << "veltra-cli: cannot write to standard output\n";
+    if (outputFailed()) {
+        writeErrorLine("veltra-cli: cannot write to standard output");
         return diffCommand->parsed() ? exitUsage : exitFailure;
     }
     return status;

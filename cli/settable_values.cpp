@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 
 #include "rom/conversions.h"
@@ -87,6 +88,57 @@ std::string valueText(const PageValues& values, const SettableValue& value)
 {
     if (value.reading == Reading::Unsigned) return std::to_string(values.*value.number);
     return *textOf(values, value);
+}
+
+namespace {
+
+bool allDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Digits with at most one point and at least one digit, a sign before them:
+// no exponent, no comma, no words.
+bool isDecimal(std::string_view text)
+{
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    const auto point = text.find('.');
+    if (point == std::string_view::npos) return allDigits(text);
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = text.substr(point + 1);
+    return (allDigits(whole) || whole.empty()) && (allDigits(fraction) || fraction.empty()) &&
+           !(whole.empty() && fraction.empty());
+}
+
+}  // namespace
+
+bool isValueText(const SettableValue& value, std::string_view text)
+{
+    switch (value.reading) {
+    case Reading::Decimal:
+        return isDecimal(text);
+    case Reading::Integer:
+        return allDigits(text);
+    case Reading::Unsigned:
+        return allDigits(text) && parseUnsigned32(text).has_value();
+    }
+    return false;
+}
+
+std::string valueForm(const SettableValue& value)
+{
+    // Clocks are in MHz, the voltage (the one Integer value) in mV.
+    if (value.reading == Reading::Decimal) return "a decimal number in MHz";
+    if (value.reading == Reading::Integer) return "a whole number in mV";
+    return "a whole number from 0 to 4294967295";
+}
+
+double decimalValue(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    double number = 0;
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    return number;
 }
 
 bool assignValue(PageValues& values, const SettableValue& value, std::string_view text)

@@ -42,6 +42,17 @@ const SettableValue* findSettable(std::string_view name);
 // The text a value has in `values`, as show prints it.
 std::string valueText(const PageValues& values, const SettableValue& value);
 
+// Whether `text` (blanks trimmed) is, as a whole, a number in the value's
+// own form: a decimal for clocks, a whole number for the others, and for
+// power and fan one that fits in 32 bits.
+bool isValueText(const SettableValue& value, std::string_view text);
+
+// That form, for a usage message: "a decimal number (MHz)", ...
+std::string valueForm(const SettableValue& value);
+
+// The number a decimal text (as isValueText takes it) stands for.
+double decimalValue(std::string_view text);
+
 // Puts `text` into `values` for `value`. False when an unsigned value is not
 // a whole unsigned 32-bit number; `values` is then unchanged.
 bool assignValue(PageValues& values, const SettableValue& value, std::string_view text);

@@ -9,6 +9,8 @@
 namespace veltra::testing {
 namespace {
 
+using Json = nlohmann::ordered_json;
+
 TEST(Diff, ListsEveryValueAndIdentityItemThatDiffers)
 {
     TempDir dir;
@@ -43,17 +45,18 @@ TEST(Diff, ListsEveryValueAndIdentityItemThatDiffers)
         EXPECT_EQ(text.err, "");
         EXPECT_EQ(lines(text.out), t.out);
 
+        // The same differences as numbers and objects, as show --json gives each item.
         const CliRun json = runCli({"diff", "--json", t.a, t.b});
         EXPECT_EQ(json.status, text.status);
-        auto expected = nlohmann::json::array();
+        const auto itemsA = Json::parse(runCli({"show", "--json", t.a}).out);
+        const auto itemsB = Json::parse(runCli({"show", "--json", t.b}).out);
+        auto differences = Json::array();
         for (const std::string& line : t.out) {
-            const auto colon = line.find(": ");
-            const auto arrow = line.find(" -> ");
-            expected.push_back({{"field", line.substr(0, colon)},
-                                {"a", line.substr(colon + 2, arrow - colon - 2)},
-                                {"b", line.substr(arrow + 4)}});
+            const std::string name = line.substr(0, line.find(": "));
+            differences.push_back({{"name", name}, {"a", itemsA[name]}, {"b", itemsB[name]}});
         }
-        EXPECT_EQ(nlohmann::json::parse(json.out), expected);
+        EXPECT_EQ(Json::parse(json.out), (Json{{"format", 1}, {"command", "diff"}, {"files", {t.a, t.b}}, {"ok", true},
+                                               {"errors", Json::array()}, {"differences", differences}}));
     }
 }
 
@@ -66,7 +69,8 @@ TEST(Diff, ReportsTroubleWithStatusTwo)
         const CliRun run = runCli(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "Cannot open bios file!\nLoad bios file failed!\n");
+        const std::string prefix = "veltra-cli: " + missing + ": ";
+        EXPECT_EQ(run.err, prefix + "Cannot open bios file!\n" + prefix + "Load bios file failed!\n");
     }
 }
 

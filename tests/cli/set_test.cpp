@@ -5,6 +5,8 @@
 #include <functional>
 #include <set>
 
+#include <nlohmann/json.hpp>
+
 #include "cli_process.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
@@ -35,6 +37,8 @@ bool contains(const std::string& out, const std::string& line)
 }
 
 // Sets one value and checks that exactly its bytes and the checksum changed.
+// A value the file cannot hold exactly is named on standard error with what
+// was stored.
 void expectSetChangesOnly(BoardModel board, const std::string& pair, const std::string& shown,
                           const Fields& fields)
 {
@@ -47,7 +51,13 @@ void expectSetChangesOnly(BoardModel board, const std::string& pair, const std::
 
     const CliRun run = runCli({"set", file.string(), pair});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
+    const std::string requested = pair.substr(pair.find('=') + 1);
+    const std::string stored = shown.substr(shown.find(" = ") + 3);
+    const std::string name = pair.substr(0, pair.find('='));
+    EXPECT_EQ(run.err, std::stod(requested) == std::stod(stored)
+                           ? ""
+                           : "veltra-cli: " + file.string() + ": " + name + " = " + requested + " is stored as " +
+                                 stored + "\n");
     EXPECT_EQ(lines(run.out).at(0), "file = " + file.string());
     EXPECT_TRUE(contains(run.out, shown)) << run.out;
 
@@ -82,7 +92,7 @@ TEST(Set, WritesEachNamedValueInTheEncodersFormAndNothingElse)
         {"power-limit-hi=300", "power-limit-hi = 300", [](At at) { return Fields{{at.powerLimitHi, 4, 300000}}; }},
         {"fan-min=10", "fan-min = 10", [](At at) { return Fields{{at.fanMin, 1, 10}}; }},
         {"fan-max=100", "fan-max = 100", [](At at) { return Fields{{at.fanMax, 1, 100}}; }},
-        {"voltage=1200.7", "voltage = 1200", [](At at) {
+        {"voltage=1200", "voltage = 1200", [](At at) {
              Fields fields;
              for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
                  fields.push_back({at.voltage[slot], 4, slot < 4 ? 1200000u : 12000000u});
@@ -112,7 +122,7 @@ TEST(Set, StopsAtTheFirstBrokenRuleWithItsMessageAndWritesNothing)
         const char* message;
     } cases[] = {
         {{"gpu-clock=299.99"}, "300Mhz <= Default Frequency <= 2000Mhz"},
-        {{"gpu-clock=abc", "voltage=0"}, "300Mhz <= Default Frequency <= 2000Mhz"},
+        {{"gpu-clock=-1", "voltage=0"}, "300Mhz <= Default Frequency <= 2000Mhz"},
         {{"boost-clock=2000.01"}, "300Mhz <= Boost Frequency <= 2000Mhz"},
         {{"mem-clock=999.99"}, "1000Mhz <= Memory Frequency <= 2000Mhz"},
         {{"boost-18=250", "fan-min=0"}, "300Mhz <= Boost Frequency <= 2000Mhz"},
@@ -122,9 +132,9 @@ TEST(Set, StopsAtTheFirstBrokenRuleWithItsMessageAndWritesNothing)
         {{"fan-min=60", "fan-max=50"}, "Minimum Fan Speed <= Max Fan Speed"},
         {{"fan-min=5"}, "10% <= FanSpeed <= 100%"},
         {{"fan-max=356"}, "10% <= FanSpeed <= 100%"},
-        {{"voltage=-5"}, "800mV <= Max Voltage <= 1500mV"},
+        {{"voltage=799"}, "800mV <= Max Voltage <= 1500mV"},
         {{"voltage=1501"}, "800mV <= Max Voltage <= 1500mV"},
-        {{"voltage="}, "800mV <= Max Voltage <= 1500mV"},
+        {{"voltage=4294968096"}, "800mV <= Max Voltage <= 1500mV"},
     };
     TempDir dir;
     const auto file = dir.write("card.rom", buildImage({}));
@@ -138,7 +148,7 @@ TEST(Set, StopsAtTheFirstBrokenRuleWithItsMessageAndWritesNothing)
             const CliRun run = runCli(args);
             EXPECT_EQ(run.status, 1);
             EXPECT_EQ(run.out, "");
-            EXPECT_EQ(run.err, std::string(c.message) + "\n");
+            EXPECT_EQ(run.err, "veltra-cli: " + file.string() + ": " + c.message + "\n");
             EXPECT_EQ(readBytes(file), before);
             EXPECT_FALSE(std::filesystem::exists(dir / "out.rom"));
         }
@@ -155,7 +165,7 @@ TEST(Set, RefusesToSaveAStoredValueThatBreaksARuleUntilItIsCorrected)
 
     const CliRun refused = runCli({"set", file.string()});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "10% <= FanSpeed <= 100%\n");
+    EXPECT_EQ(refused.err, "veltra-cli: " + file.string() + ": 10% <= FanSpeed <= 100%\n");
     EXPECT_EQ(readBytes(file), before);
 
     const CliRun corrected = runCli({"set", file.string(), "fan-min=10"});
@@ -235,6 +245,34 @@ TEST(Set, TakesBackTheValueLinesOfShow)
     EXPECT_EQ(readBytes(rebuilt), readBytes(saved));
 }
 
+// --json: the saved file's record, with the values the file could not hold
+// exactly.
+TEST(Set, JsonGivesTheSavedFilesRecordAndWhatWasStoredInexactly)
+{
+    TempDir dir;
+    const auto file = dir.write("card.rom", buildImage({})).string();
+    const auto out = (dir / "out.rom").string();
+    const CliRun run = runCli({"set", file, "-o", out, "gpu-clock=1100.74", "mem-clock=1600", "fan-min=35", "--json"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "veltra-cli: " + out + ": gpu-clock = 1100.74 is stored as 1100.50\n");
+    const auto record = nlohmann::ordered_json::parse(run.out);
+    EXPECT_EQ(record["command"], "set");
+    EXPECT_EQ(record["file"], out);
+    EXPECT_EQ(record["source"], file);
+    EXPECT_EQ(record["ok"], true);
+    EXPECT_EQ(record["gpu-clock"], 1100.5);
+    EXPECT_EQ(record["fan-min"], 35);
+    EXPECT_EQ(record["inexact"],
+              (nlohmann::ordered_json::array({{{"name", "gpu-clock"}, {"requested", 1100.74}, {"stored", 1100.5}}})));
+
+    const CliRun refused = runCli({"set", file, "-o", out, "fan-min=5", "--json"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(nlohmann::ordered_json::parse(refused.out),
+              (nlohmann::ordered_json{{"format", 1}, {"command", "set"}, {"file", out}, {"ok", false},
+                                      {"errors", {{{"file", file}, {"message", "10% <= FanSpeed <= 100%"}}}},
+                                      {"source", file}}));
+}
+
 TEST(Set, ASaveThatFailsLeavesTheTargetAsItWas)
 {
     TempDir dir;
@@ -245,7 +283,7 @@ TEST(Set, ASaveThatFailsLeavesTheTargetAsItWas)
         const CliRun run = runCli({"set", file.string(), "--output", target.string(), "gpu-clock=1100"});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "Cannot save bios file!\n");
+        EXPECT_EQ(run.err, "veltra-cli: " + target.string() + ": Cannot save bios file!\n");
         EXPECT_EQ(readBytes(file), before);
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
@@ -262,7 +300,8 @@ TEST(Set, ALoadFailureWritesNothing)
     const CliRun run = runCli({"set", file.string(), "-o", (dir / "out.rom").string(), "fan-min=20"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Unknow model!\nLoad bios file failed!\n");
+    const std::string prefix = "veltra-cli: " + file.string() + ": ";
+    EXPECT_EQ(run.err, prefix + "Unknow model!\n" + prefix + "Load bios file failed!\n");
     EXPECT_EQ(readBytes(file), before);
     EXPECT_FALSE(std::filesystem::exists(dir / "out.rom"));
 }

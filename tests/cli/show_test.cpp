@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <nlohmann/json.hpp>
 
 #include "cli_process.h"
@@ -71,7 +74,9 @@ TEST(Show, PrintsIdentityAndEveryValueOfEachBoardAsTheWindowShowsThem)
     }
 }
 
-TEST(Show, JsonHoldsOneObjectPerLineWithTheModelsNames)
+// One record per line, its members named as the text form names its items,
+// the values as numbers.
+TEST(Show, JsonHoldsOneRecordPerLineNamedAsTheTextForm)
 {
     TempDir dir;
     std::vector<std::string> args = {"show", "--json"};
@@ -86,33 +91,48 @@ TEST(Show, JsonHoldsOneObjectPerLineWithTheModelsNames)
     for (std::size_t i = 0; i < 3; ++i) {
         const BoardCase& c = boardCases[i];
         SCOPED_TRACE(c.name);
-        const auto json = nlohmann::ordered_json::parse(out[i]);
-        std::vector<std::string> keys;
+        const auto json = Json::parse(out[i]);
+        const auto text = lines(runCli({"show", args[2 + i]}).out);
+        std::vector<std::string> keys, textNames = {"format", "command", "ok", "errors"};
         for (const auto& item : json.items()) keys.push_back(item.key());
-        EXPECT_EQ(keys, (std::vector<std::string>{
-                            "file", "name", "board", "date", "version", "vendorId", "deviceId", "checksum",
-                            "image", "layout",
-                            "gpuClock", "boostClock", "memClock", "boostTable", "powerDefault", "powerMax",
-                            "powerLimitLo", "powerLimitHi", "fanMin", "fanMax", "voltage"}));
+        for (const std::string& line : text) textNames.push_back(line.substr(0, line.find(" = ")));
+        std::sort(keys.begin(), keys.end());
+        std::sort(textNames.begin(), textNames.end());
+        EXPECT_EQ(keys, textNames);
+        EXPECT_EQ(json["format"], 1);
+        EXPECT_EQ(json["command"], "show");
         EXPECT_EQ(json["file"], args[2 + i]);
+        EXPECT_EQ(json["ok"], true);
+        EXPECT_EQ(json["errors"], Json::array());
         EXPECT_EQ(json["name"], c.name);
         EXPECT_EQ(json["board"], "P2002 SKU 0001 VGA BIO");
-        EXPECT_EQ(json["vendorId"], 0x10DE);
-        EXPECT_EQ(json["deviceId"], c.deviceId);
-        EXPECT_EQ(json["checksum"]["ok"], c.correctChecksum);
-        EXPECT_TRUE(json["image"].is_null());
-        EXPECT_EQ(json["layout"], "built-in table");
+        EXPECT_EQ(json["device-id"], (Json{{"vendor", 0x10DE}, {"device", c.deviceId}}));
+        EXPECT_EQ(json["checksum"]["right"], c.correctChecksum);
         EXPECT_EQ(json["checksum"]["stored"].get<int>() - json["checksum"]["computed"].get<int>(),
                   c.correctChecksum ? 0 : 1);
-        EXPECT_EQ(json["gpuClock"], 1058.5);
-        EXPECT_EQ(json["memClock"], -2048.0);
-        ASSERT_EQ(json["boostTable"].size(), 45u);
-        EXPECT_EQ(json["boostTable"][1], 1019.5);
-        EXPECT_EQ(json["boostTable"][44], 0.5);
-        EXPECT_EQ(json["powerDefault"], 170);
-        EXPECT_EQ(json["fanMax"], 255);
+        EXPECT_TRUE(json["image"].is_null());
+        EXPECT_EQ(json["layout"], "built-in table");
+        EXPECT_EQ(json["gpu-clock"], 1058.5);
+        EXPECT_EQ(json["mem-clock"], -2048.0);
+        EXPECT_EQ(json["boost-02"], 1019.5);
+        EXPECT_EQ(json["boost-45"], 0.5);
+        EXPECT_EQ(json["power-default"], 170);
+        EXPECT_EQ(json["fan-max"], 255);
         EXPECT_EQ(json["voltage"], 1175);
     }
+}
+
+// A file too short to hold its checksum byte: nothing can be said of it.
+TEST(Show, AChecksumByteBeyondTheFileIsNotCheckable)
+{
+    TempDir dir;
+    ImageSpec spec;
+    spec.length = 40000;
+    const auto file = dir.write("short.rom", buildImage(spec)).string();
+    EXPECT_TRUE(Json::parse(runCli({"show", "--json", file}).out)["checksum"]["right"].is_null());
+    const CliRun check = runCli({"check", file});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.out, file + ": loads, Geforce GTX 680, built-in table, checksum not checkable\n");
 }
 
 TEST(Show, GoesOnAfterAFileThatDoesNotLoadAndFailsAtTheEnd)
@@ -125,11 +145,17 @@ TEST(Show, GoesOnAfterAFileThatDoesNotLoadAndFailsAtTheEnd)
         if (json) args.push_back("--json");
         const CliRun run = runCli(args);
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "Cannot open bios file!\nLoad bios file failed!\n");
+        const std::string prefix = "veltra-cli: " + missing + ": ";
+        EXPECT_EQ(run.err, prefix + "Cannot open bios file!\n" + prefix + "Load bios file failed!\n");
         const auto out = lines(run.out);
         if (json) {
-            ASSERT_EQ(out.size(), 2u);
-            EXPECT_EQ(out[0], out[1]);
+            // The file that failed has its record too, with its messages.
+            ASSERT_EQ(out.size(), 3u);
+            EXPECT_EQ(out[0], out[2]);
+            EXPECT_EQ(Json::parse(out[1]),
+                      (Json{{"format", 1}, {"command", "show"}, {"file", missing}, {"ok", false},
+                            {"errors", {{{"file", missing}, {"message", "Cannot open bios file!"}},
+                                        {{"file", missing}, {"message", "Load bios file failed!"}}}}}));
         } else {
             ASSERT_EQ(out.size(), 2u * 64 + 1);
             EXPECT_EQ(out[64], "");
@@ -171,8 +197,10 @@ TEST(Show, ReportsEachKindOfLoadFailureWordForWord)
             if (*form) args.push_back(form);
             const CliRun run = runCli(args);
             EXPECT_EQ(run.status, 1);
-            EXPECT_EQ(run.out, "");
-            EXPECT_EQ(run.err, std::string(c.err) + "Load bios file failed!\n");
+            if (*form == '\0') EXPECT_EQ(run.out, "");
+            else EXPECT_EQ(Json::parse(run.out)["ok"], false);
+            const std::string prefix = "veltra-cli: " + file.string() + ": ";
+            EXPECT_EQ(run.err, prefix + c.err + prefix + "Load bios file failed!\n");
         }
     }
 }
@@ -288,16 +316,115 @@ TEST(Show, OffsetsListWhereEveryItemLiesInTheFile)
     EXPECT_EQ(json.status, 0);
     Json voltageSlots = Json::array();
     for (std::uint32_t slot : f.at.voltage) voltageSlots.push_back(slot);
-    const Json offsets = {
-        {"board", f.boardText}, {"date", f.dateText}, {"version", f.versionText},
-        {"deviceId", {f.vendorId, f.deviceId}}, {"checksum", f.at.checksumReadOffset},
-        {"checksumRange", {f.checksumStart, f.at.checksumReadOffset - 1}}, {"gpuClock", f.at.gpuClock},
-        {"boostClock", f.at.boostClock}, {"memClock", {f.at.memClock, f.at.memClockSecond}},
-        {"boostTable", f.boostTable}, {"powerDefault", f.at.powerDefault}, {"powerMax", f.at.powerMax},
-        {"powerLimitLo", f.at.powerLimitLo}, {"powerLimitHi", f.at.powerLimitHi}, {"fanMin", f.at.fanMin},
-        {"fanMax", f.at.fanMax}, {"voltage", voltageSlots}};
-    EXPECT_EQ(Json::parse(json.out), (Json{{"file", file}, {"name", "Geforce GTX 680"}, {"image", 0x600},
-                                           {"layout", "image tables"}, {"offsets", offsets}}));
+    Json offsets = {{"board", f.boardText}, {"date", f.dateText}, {"version", f.versionText},
+                    {"device-id", {f.vendorId, f.deviceId}}, {"checksum", f.at.checksumReadOffset},
+                    {"checksum-range", {f.checksumStart, f.at.checksumReadOffset - 1}},
+                    {"gpu-clock", f.at.gpuClock}, {"boost-clock", f.at.boostClock},
+                    {"mem-clock", {f.at.memClock, f.at.memClockSecond}}};
+    for (std::size_t k = 0; k < 45; ++k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "boost-%02zu", k + 1);
+        offsets[name] = f.boostTable[k];
+    }
+    for (const auto& [name, offset] : {std::pair{"power-default", f.at.powerDefault}, {"power-max", f.at.powerMax},
+                                       {"power-limit-lo", f.at.powerLimitLo}, {"power-limit-hi", f.at.powerLimitHi},
+                                       {"fan-min", f.at.fanMin}, {"fan-max", f.at.fanMax}})
+        offsets[name] = offset;
+    offsets["voltage"] = voltageSlots;
+    EXPECT_EQ(Json::parse(json.out),
+              (Json{{"format", 1}, {"command", "show"}, {"file", file}, {"ok", true}, {"errors", Json::array()},
+                    {"name", "Geforce GTX 680"}, {"image", 0x600}, {"layout", "image tables"}, {"offsets", offsets}}));
+}
+
+// Each file's record reaches standard output in one write: runs that share a
+// pipe never tear each other's records, whichever form they print.
+TEST(Show, RunsSharingAPipeNeverTearARecord)
+{
+    TempDir dir;
+    std::string files;
+    for (const BoardCase& c : boardCases) {
+        const auto file = dir.write(std::string(c.name) + ".rom", buildImage(unusualSpec(c))).string();
+        for (int i = 0; i < 40; ++i) files += file + "\n";
+    }
+    writeBytes(dir / "files", std::vector<std::uint8_t>(files.begin(), files.end()));
+    for (const char* form : {"--json", "--offsets"}) {
+        SCOPED_TRACE(form);
+        const auto out = dir / "out";
+        const std::string command = "xargs -d '\\n' -P 8 -n 6 '" + std::string(VELTRA_CLI_PATH) + "' show " + form + " < '" +
+                                    (dir / "files").string() + "' | cat > '" + out.string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const auto bytes = readBytes(out);
+        const auto printed = lines(std::string(bytes.begin(), bytes.end()));
+        if (std::string(form) == "--json") {
+            ASSERT_EQ(printed.size(), 120u);
+            for (const std::string& line : printed) EXPECT_TRUE(Json::accept(line)) << line;
+        } else {
+            // Blocks of file, name, image, layout, 6 identity and 58 value lines.
+            std::size_t blocks = 0;
+            for (std::size_t i = 0; i < printed.size(); ++i) {
+                if (!printed[i].starts_with("file = ")) continue;
+                ++blocks;
+                ASSERT_LT(i + 64, printed.size());
+                EXPECT_TRUE(printed[i + 1].starts_with("name = "));
+                EXPECT_TRUE(printed[i + 64].starts_with("voltage = ")) << printed[i + 64];
+            }
+            EXPECT_EQ(blocks, 120u);
+        }
+    }
+}
+
+// check: one line per file, and success only when every file loads with its
+// checksum byte right.
+TEST(Check, SaysOfEachFileWhetherItCanBeFlashed)
+{
+    TempDir dir;
+    ImageSpec wrongChecksum;
+    wrongChecksum.correctChecksum = false;
+    StructuredImage broken = buildStructuredImage({});
+    broken.bytes.at(broken.tables.voltageFrequency) = 0x11;
+    const auto good = dir.write("good.rom", buildImage({})).string();
+    const auto raw = dir.write("raw dump.rom", buildStructuredImage({}).bytes).string();
+    const auto wrong = dir.write("wrong.rom", buildImage(wrongChecksum)).string();
+    const auto bad = dir.write("bad.rom", broken.bytes).string();
+    const struct {
+        std::vector<std::string> files;
+        std::string out;
+        std::string err;
+        int status;
+    } cases[] = {
+        {{good, raw},
+         good + ": loads, Geforce GTX 680, built-in table, checksum right\n" + raw +
+             ": loads, Geforce GTX 680, image tables, checksum right\n",
+         "", 0},
+        {{wrong, good},
+         wrong + ": loads, Geforce GTX 680, built-in table, checksum wrong\n" + good +
+             ": loads, Geforce GTX 680, built-in table, checksum right\n",
+         "", 1},
+        {{bad, good},
+         bad + ": does not load\n" + good + ": loads, Geforce GTX 680, built-in table, checksum right\n",
+         "veltra-cli: " + bad + ": Unknown boost table version!\nveltra-cli: " + bad + ": Load bios file failed!\n", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.out);
+        std::vector<std::string> args = {"check"};
+        args.insert(args.end(), c.files.begin(), c.files.end());
+        const CliRun text = runCli(args);
+        EXPECT_EQ(text.status, c.status);
+        EXPECT_EQ(text.out, c.out);
+        EXPECT_EQ(text.err, c.err);
+
+        args.push_back("--json");
+        const CliRun json = runCli(args);
+        EXPECT_EQ(json.status, c.status);
+        const auto records = lines(json.out);
+        ASSERT_EQ(records.size(), c.files.size());
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const auto record = Json::parse(records[i]);
+            EXPECT_EQ(record["command"], "check");
+            EXPECT_EQ(record["file"], c.files[i]);
+            EXPECT_EQ(record["ok"], lines(c.out)[i].ends_with("checksum right"));
+        }
+    }
 }
 
 TEST(Output, AResultThatCannotBeWrittenIsAFailure)
@@ -310,7 +437,7 @@ TEST(Output, AResultThatCannotBeWrittenIsAFailure)
     const struct {
         std::vector<std::string> args;
         int status;
-    } cases[] = {{{"show", a}, 1}, {{"show", "--json", a}, 1}, {{"diff", a, b}, 2}};
+    } cases[] = {{{"show", a}, 1}, {{"show", "--json", a}, 1}, {{"diff", a, b}, 2}, {{"check", a}, 1}};
     for (const auto& c : cases) {
         const CliRun run = runCli(c.args, "/dev/full");
         EXPECT_EQ(run.status, c.status);

@@ -33,6 +33,18 @@ TEST(Usage, NamesEachProblemOnOneLineAndTouchesNoFile)
          "veltra-cli set: fan-max needs a whole number from 0 to 4294967295, not \"85%\"" + setHelp},
         {{"set", file, "fan-min="},
          "veltra-cli set: fan-min needs a whole number from 0 to 4294967295, not \"\"" + setHelp},
+        // The whole VALUE must be a number in the value's own form.
+        {{"set", file, "gpu-clock=1100abc"},
+         "veltra-cli set: gpu-clock needs a decimal number in MHz, not \"1100abc\"" + setHelp},
+        {{"set", file, "mem-clock=1058,5"},
+         "veltra-cli set: mem-clock needs a decimal number in MHz, not \"1058,5\"" + setHelp},
+        {{"set", file, "boost-45=1e3"}, "veltra-cli set: boost-45 needs a decimal number in MHz, not \"1e3\"" + setHelp},
+        {{"set", file, "boost-clock=."}, "veltra-cli set: boost-clock needs a decimal number in MHz, not \".\"" + setHelp},
+        {{"set", file, "gpu-clock=nan"}, "veltra-cli set: gpu-clock needs a decimal number in MHz, not \"nan\"" + setHelp},
+        {{"set", file, "gpu-clock= "}, "veltra-cli set: gpu-clock needs a decimal number in MHz, not \"\"" + setHelp},
+        {{"set", file, "voltage=1200.7"}, "veltra-cli set: voltage needs a whole number in mV, not \"1200.7\"" + setHelp},
+        {{"set", file, "voltage=-5"}, "veltra-cli set: voltage needs a whole number in mV, not \"-5\"" + setHelp},
+        {{"set", file, "voltage=1200mV"}, "veltra-cli set: voltage needs a whole number in mV, not \"1200mV\"" + setHelp},
         // The pairs are read before the file is opened.
         {{"set", (dir / "missing.rom").string(), "nonsense=1"}, "veltra-cli set: unknown NAME \"nonsense\"" + setHelp},
         {{"set"}, "veltra-cli set: missing FILE" + setHelp},
@@ -40,7 +52,8 @@ TEST(Usage, NamesEachProblemOnOneLineAndTouchesNoFile)
         {{"show", "--json"}, "veltra-cli show: missing FILE (see veltra-cli show --help)\n"},
         {{"diff"}, "veltra-cli diff: missing FILE_A and FILE_B (see veltra-cli diff --help)\n"},
         {{"diff", file}, "veltra-cli diff: missing FILE_B (see veltra-cli diff --help)\n"},
-        {{}, "veltra-cli: missing command: show, set or diff (see veltra-cli --help)\n"},
+        {{"check"}, "veltra-cli check: missing FILE (see veltra-cli check --help)\n"},
+        {{}, "veltra-cli: missing command: show, set, diff or check (see veltra-cli --help)\n"},
         {{"show", "--yaml", file},
          "veltra-cli show: The following argument was not expected: --yaml (see veltra-cli show --help)\n"},
     };
@@ -61,7 +74,7 @@ TEST(Usage, HelpAndVersionGoToStandardOutput)
     EXPECT_EQ(version.out, "veltra-cli 1.1\n");
     EXPECT_EQ(version.err, "");
 
-    for (const char* command : {"show", "set", "diff"}) {
+    for (const char* command : {"show", "set", "diff", "check"}) {
         const CliRun help = runCli({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.err, "");

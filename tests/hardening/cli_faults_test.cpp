@@ -60,35 +60,61 @@ protected:
     std::set<std::string> entriesBefore;
 };
 
-TEST_F(CliFault, HostileValuesGiveTheRulesMessageAndWriteNothing)
+// Status 1 and each message naming `file`, nothing on standard output.
+std::string failedWith(const fs::path& file, const std::vector<std::string>& messages)
 {
-    const std::string hostile[] = {"1e309", "-1e309", "nan", "inf", "0x200", "99999999999999999999", "-0",
-                                   "   ", "", std::string(10000, '9'), "4294968096", "2000.0001"};
+    std::string err;
+    for (const std::string& message : messages) err += "veltra-cli: " + file.string() + ": " + message + "\n";
+    return failedWith(err);
+}
+
+// A text that is a number in the value's own form reaches the rules and gets
+// their message; anything else is refused as a usage error before any file
+// is read.
+TEST_F(CliFault, HostileValuesGiveTheRulesMessageOrAUsageErrorAndWriteNothing)
+{
+    const struct {
+        std::string text;
+        bool decimal;  // a number in the clocks' form
+        bool whole;    // a number in the voltage's form
+    } hostile[] = {
+        {"1e309", false, false}, {"-1e309", false, false}, {"nan", false, false}, {"inf", false, false},
+        {"0x200", false, false}, {"99999999999999999999", true, true}, {"-0", true, false}, {"   ", false, false},
+        {"", false, false}, {std::string(10000, '9'), true, true}, {"4294968096", true, true},
+        {"2000.0001", true, false}, {"1200\x1b[2J", false, false},
+    };
     const struct {
         const char* name;
         const char* message;
+        bool clock;
     } edits[] = {
-        {"gpu-clock", "300Mhz <= Default Frequency <= 2000Mhz"},
-        {"mem-clock", "1000Mhz <= Memory Frequency <= 2000Mhz"},
-        {"boost-45", "300Mhz <= Boost Frequency <= 2000Mhz"},
-        {"voltage", "800mV <= Max Voltage <= 1500mV"},
+        {"gpu-clock", "300Mhz <= Default Frequency <= 2000Mhz", true},
+        {"mem-clock", "1000Mhz <= Memory Frequency <= 2000Mhz", true},
+        {"boost-45", "300Mhz <= Boost Frequency <= 2000Mhz", true},
+        {"voltage", "800mV <= Max Voltage <= 1500mV", false},
     };
     entriesBefore = folderEntries(dir.path());
     for (const auto& edit : edits) {
-        for (const std::string& text : hostile) {
-            SCOPED_TRACE(std::string(edit.name) + "=" + text.substr(0, 24));
-            const CliRun run = runCli({"set", file.string(), std::string(edit.name) + "=" + text});
-            EXPECT_EQ(summary(run), failedWith(std::string(edit.message) + "\n"));
+        for (const auto& h : hostile) {
+            SCOPED_TRACE(std::string(edit.name) + "=" + h.text.substr(0, 24));
+            const CliRun run = runCli({"set", file.string(), std::string(edit.name) + "=" + h.text});
+            if (edit.clock ? h.decimal : h.whole) {
+                EXPECT_EQ(summary(run), failedWith(file, {edit.message}));
+            } else {
+                EXPECT_EQ(run.status, 2);
+                EXPECT_TRUE(run.err.starts_with("veltra-cli set: " + std::string(edit.name) + " needs a ")) << run.err;
+                EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);  // one line, however long the text
+            }
             expectUntouched();
         }
     }
     // The power and fan values must be whole unsigned numbers before anything is read.
-    for (const std::string& text : hostile) {
-        SCOPED_TRACE("power-max=" + text.substr(0, 24));
-        const CliRun run = runCli({"set", file.string(), "power-max=" + text});
+    for (const auto& h : hostile) {
+        SCOPED_TRACE("power-max=" + h.text.substr(0, 24));
+        const CliRun run = runCli({"set", file.string(), "power-max=" + h.text});
         EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.err.starts_with("veltra-cli set: power-max needs a whole number")) << run.err;
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);  // one line, however long the text
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
         expectUntouched();
     }
 }
@@ -98,7 +124,7 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
     const ChildOptions root{.asNobody = false, .fileSizeLimit = std::nullopt};
     const ChildOptions nobody = asNobody();
     const ChildOptions fullDisk = withFileSizeLimit(original.size() / 2);
-    const std::string loadFailed = "\nLoad bios file failed!\n";
+    const std::string loadFailed = "Load bios file failed!";
     using Prepare = std::function<void(const fs::path& folder, const fs::path& image)>;
     const Prepare noChange = [](const fs::path&, const fs::path&) {};
     struct Case {
@@ -117,28 +143,28 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
              ::chown(image.c_str(), nobodyId, nobodyId);
              ::chmod(image.c_str(), 0444);
          },
-         nobody, setClock, failedWith("Cannot save bios file!\n")},
+         nobody, setClock, failedWith(file, {"Cannot save bios file!"})},
         {"folder not writable",
          [](const fs::path&, const fs::path& image) { ::chown(image.c_str(), nobodyId, nobodyId); }, nobody,
-         setClock, failedWith("Cannot save bios file!\n")},
-        {"disk full during the write", noChange, fullDisk, setClock, failedWith("Cannot write bios file!\n")},
+         setClock, failedWith(file, {"Cannot save bios file!"})},
+        {"disk full during the write", noChange, fullDisk, setClock, failedWith(file, {"Cannot write bios file!"})},
         {"source unreadable", [](const fs::path&, const fs::path& image) { ::chmod(image.c_str(), 0600); }, nobody,
-         {"show", "FILE"}, failedWith("Cannot open bios file!" + loadFailed)},
+         {"show", "FILE"}, failedWith(file, {"Cannot open bios file!", loadFailed})},
         {"source removed",
          [](const fs::path& folder, const fs::path& image) { fs::rename(image, folder / "moved.rom"); }, root,
-         setFan, failedWith("Cannot open bios file!" + loadFailed)},
+         setFan, failedWith(file, {"Cannot open bios file!", loadFailed})},
         {"source truncated to nothing", [](const fs::path&, const fs::path& image) { fs::resize_file(image, 0); },
-         root, setFan, failedWith("Unknow model!" + loadFailed)},
+         root, setFan, failedWith(file, {"Unknow model!", loadFailed})},
         {"source past the capacity",
          [](const fs::path&, const fs::path& image) { fs::resize_file(image, RomImage::capacity + 1); }, root,
-         setFan, failedWith("Bios file is too large!" + loadFailed)},
+         setFan, failedWith(file, {"Bios file is too large!", loadFailed})},
         {"source is a GTX 660",
          [](const fs::path&, const fs::path& image) {
              ImageSpec spec;
              spec.deviceId = 0x11C0;
              writeBytes(image, buildImage(spec));
          },
-         root, setFan, failedWith("Geforce GTX 660 is not supported!" + loadFailed)},
+         root, setFan, failedWith(file, {"Geforce GTX 660 is not supported!", loadFailed})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -173,7 +199,7 @@ TEST_F(CliFault, ShortReadOfTheSource)
     std::error_code ec;
     if (!fs::is_regular_file(attribute, ec) || fs::file_size(attribute, ec) != 4096)
         GTEST_SKIP() << "no file on this machine reads shorter than its length";
-    EXPECT_EQ(summary(runCli({"show", attribute})), failedWith("Cannot read bios file!\nLoad bios file failed!\n"));
+    EXPECT_EQ(summary(runCli({"show", attribute})), failedWith(attribute, {"Cannot read bios file!", "Load bios file failed!"}));
 }
 
 TEST_F(CliFault, LinksAndOddNamesAreFollowedAndKept)
