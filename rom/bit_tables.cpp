@@ -1,10 +1,10 @@
 #include "bit_tables.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "message.h"
 
@@ -324,21 +324,24 @@ bool locateVoltage(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
 // another, or over the checksum byte: no two may share a byte.
 bool fieldsApart(const BiosInfo& info)
 {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans = {
-        {info.fanMin.offset, 1},       {info.fanMax.offset, 1},       {info.gpuClock.offset, 2},
-        {info.boostClock.offset, 2},   {info.memClock.offset, 2},     {info.powerDefault.offset, 4},
-        {info.powerMax.offset, 4},     {info.powerLimitLo.offset, 4}, {info.powerLimitHi.offset, 4},
-        {info.checksumWriteOffset, 1},
-    };
+    using Span = std::pair<std::uint32_t, std::uint32_t>;  // offset, width
+    std::array<Span, 11 + boostEntryCount + voltageSlotCount> spans{};
+    std::size_t count = 0;
+    for (const Span& span : {Span{info.fanMin.offset, 1}, Span{info.fanMax.offset, 1}, Span{info.gpuClock.offset, 2},
+                            Span{info.boostClock.offset, 2}, Span{info.memClock.offset, 2},
+                            Span{info.powerDefault.offset, 4}, Span{info.powerMax.offset, 4},
+                            Span{info.powerLimitLo.offset, 4}, Span{info.powerLimitHi.offset, 4},
+                            Span{info.checksumWriteOffset, 1}})
+        spans[count++] = span;
     // The second copy of the memory clock may be the first itself.
     if (info.memClock.secondOffset != info.memClock.offset)
-        spans.push_back({info.memClock.secondOffset, 2});
+        spans[count++] = {info.memClock.secondOffset, 2};
     for (const auto& entry : info.boostTable)
-        spans.push_back({entry.offset, 2});
+        spans[count++] = {entry.offset, 2};
     for (const auto& slot : info.voltage)
-        spans.push_back({slot.offset, 4});
-    std::sort(spans.begin(), spans.end());
-    for (std::size_t i = 1; i < spans.size(); ++i)
+        spans[count++] = {slot.offset, 4};
+    std::sort(spans.begin(), spans.begin() + count);
+    for (std::size_t i = 1; i < count; ++i)
         if (spans[i - 1].first + spans[i - 1].second > spans[i].first)
             return false;
     return true;

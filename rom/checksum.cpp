@@ -17,14 +17,20 @@ std::uint32_t byteSum(const std::uint8_t* data, std::size_t length)
 #if defined(__SSE2__)
     // The load sums 60 KiB at every open: sixteen bytes a step, each step's
     // bytes added up by one sum-of-absolute-differences against zero.
+    // Four sums side by side, so that the additions do not wait on each other.
     const __m128i zero = _mm_setzero_si128();
-    __m128i sums = zero;
-    for (; length - at >= 16; at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-        sums = _mm_add_epi64(sums, _mm_sad_epu8(bytes, zero));
-    }
+    __m128i sums[4] = {zero, zero, zero, zero};
+    const auto block = [&](std::size_t from) {
+        return _mm_sad_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from)), zero);
+    };
+    for (; length - at >= 64; at += 64)
+        for (std::size_t lane = 0; lane < 4; ++lane)
+            sums[lane] = _mm_add_epi64(sums[lane], block(at + 16 * lane));
+    for (; length - at >= 16; at += 16)
+        sums[0] = _mm_add_epi64(sums[0], block(at));
+    sums[0] = _mm_add_epi64(_mm_add_epi64(sums[0], sums[1]), _mm_add_epi64(sums[2], sums[3]));
     std::uint64_t halves[2];
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), sums);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), sums[0]);
     total = static_cast<std::uint32_t>(halves[0] + halves[1]);
 #endif
     for (; at < length; ++at)
