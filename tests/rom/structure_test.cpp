@@ -262,6 +262,30 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
              i.bytes[start + 3] = 2;
          },
          "Voltage table does not fit in the file!"},
+        // Every table has each kind of refusal, named by the table.
+        {"string token of version 1", 0, [&](StructuredImage& i) { (&tokenWith('S')(i))[1] = 1; },
+         "Unknown string table version!"},
+        {"string token of 16 bytes", 0, [&](StructuredImage& i) { (&tokenWith('S')(i))[2] = 16; },
+         "String table is too small!"},
+        {"clock table of version 0x11", 0, table8(&T::virtualPState, 0, 0x11), "Unknown clock table version!"},
+        {"clock entries past the file", 0,
+         [&](StructuredImage& i) {
+             table8(&T::virtualPState, 2, 255)(i);  // base entries of 255 bytes
+             table8(&T::virtualPState, 5, 255)(i);
+         },
+         "Clock table does not fit in the file!"},
+        {"performance entries past the file", 0,
+         [&](StructuredImage& i) {
+             table8(&T::performance, 2, 255)(i);
+             table8(&T::performance, 5, 255)(i);
+         },
+         "Memory clock table does not fit in the file!"},
+        {"no boost table", 0, pointer(0x34, 0), "Cannot find the boost table!"},
+        {"no power table", 0, pointer(0x2C, 0), "Cannot find the power table!"},
+        {"no fan table", 0, pointer(0x10, 0), "Cannot find the fan table!"},
+        {"fan table header past the file", 0, pointer(0x10, 0x23FFE), "Fan table does not fit in the file!"},
+        {"no voltage table", 0, pointer(0x20, 0), "Cannot find the voltage table!"},
+        {"voltage table of version 0x21", 0, table8(&T::voltageMap, 0, 0x21), "Unknown voltage table version!"},
         {"fan table laid over the clock table", 0,
          [](StructuredImage& i) {
              // A fan table whose fan bytes are the boost clock's word, its
