@@ -56,6 +56,13 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh $(FUZZ_BUILD)
 
+# The long run: each target for an hour, or FUZZ_SECONDS when it is given
+# (docs/reliability.md records one).
+.PHONY: fuzz-long
+fuzz-long:
+	@$(MAKE) --no-print-directory fuzz \
+	  FUZZ_SECONDS=$(if $(filter command line environment,$(origin FUZZ_SECONDS)),$(FUZZ_SECONDS),3600)
+
 # The full soak: SOAK_CYCLES load -> edit -> save -> load cycles.
 SOAK_CYCLES ?= 10000
 soak: build

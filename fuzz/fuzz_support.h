@@ -4,7 +4,6 @@
 // that the regression replay in the test suite can call it without libFuzzer.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -17,11 +16,6 @@ int roundTripTarget(const std::uint8_t* data, std::size_t size);
 // Aborts with `what` when a property does not hold: the fuzzer keeps the
 // input as a crash.
 void check(bool holds, const char* what);
-
-// A folder for the files a target loads and saves, on a memory file system
-// when there is one, removed when the process ends.
-const std::filesystem::path& workFolder();
-std::filesystem::path writeInput(const char* name, const std::uint8_t* data, std::size_t size);
 
 // Two files in one input, for the staged-load target.
 constexpr std::string_view fileSeparator = "\n--VELTRA-NEXT-FILE--\n";

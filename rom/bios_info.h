@@ -14,11 +14,15 @@ template <typename T>
 struct FieldLoc {
     std::uint32_t offset = 0;
     T value{};
+
+    bool operator==(const FieldLoc&) const = default;
 };
 
 // The memory clock's word is also written to a second place; 0 means none.
 struct MemClockLoc : FieldLoc<float> {
     std::uint32_t secondOffset = 0;
+
+    bool operator==(const MemClockLoc&) const = default;
 };
 
 // One located 8-bit text: always zero-terminated, since at most 22 of its 32
@@ -29,6 +33,8 @@ struct TextLoc {
 
     // The bytes up to the first zero, as they are (8-bit, not UTF-8).
     std::string shown() const;
+
+    bool operator==(const TextLoc&) const = default;
 };
 
 // Where the built-in locations expect the image to start, which is also
@@ -50,6 +56,8 @@ struct ImageLayout {
     std::uint32_t idsOffset = 0;
     // First byte of the summed range; the checksum byte ends it.
     std::uint32_t checksumStartOffset = builtInImageOffset;
+
+    bool operator==(const ImageLayout&) const = default;
 };
 
 // Every located field of the loaded image. Clocks in MHz, power in watts, fan
@@ -77,6 +85,9 @@ struct BiosInfo {
     std::uint8_t checksumStored = 0;
     std::array<FieldLoc<std::uint32_t>, voltageSlotCount> voltage;
     ImageLayout layout;
+
+    // Every member alike, offsets and values (a float compares by value).
+    bool operator==(const BiosInfo&) const = default;
 };
 
 // Fixed locations, the same on every board, for images without tables of

@@ -1,4 +1,5 @@
 // The load sequence: file, image, board, layout, checksum, fields.
+#include <algorithm>
 #include <utility>
 
 #include "board.h"
@@ -6,6 +7,7 @@
 #include "codec.h"
 #include "file.h"
 #include "layout.h"
+#include "message.h"
 #include "option_rom.h"
 #include "rom_file.h"
 
@@ -20,13 +22,11 @@ RomImage& scratchImage()
     return scratch;
 }
 
-}  // namespace
 
-bool loadRomFile(const std::filesystem::path& path, BiosInfo& info)
+// Everything after the read, over the scratch image that holds the file.
+bool loadScratchImage(BiosInfo& info)
 {
     RomImage& image = scratchImage();
-    if (!readFile(path, image))
-        return false;
     const FileBytes file(image.bytes.data(), image.loadedLength);
 
     const OptionRomSearch search = findLegacyImage(file);
@@ -58,6 +58,26 @@ bool loadRomFile(const std::filesystem::path& path, BiosInfo& info)
     std::swap(romImage(), image);
     info = loaded;
     return true;
+}
+
+}  // namespace
+
+bool loadRomFile(const std::filesystem::path& path, BiosInfo& info)
+{
+    return readFile(path, scratchImage()) && loadScratchImage(info);
+}
+
+bool loadRomBytes(const std::uint8_t* data, std::size_t size, BiosInfo& info)
+{
+    if (size > RomImage::capacity) {
+        reportMessage("Bios file is too large!");
+        return false;
+    }
+    RomImage& image = scratchImage();
+    std::copy_n(data, size, image.bytes.begin());
+    std::fill(image.bytes.begin() + static_cast<std::ptrdiff_t>(size), image.bytes.end(), std::uint8_t{0});
+    image.loadedLength = static_cast<std::uint32_t>(size);
+    return loadScratchImage(info);
 }
 
 }  // namespace veltra

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 
 #include "bios_info.h"
+#include "image.h"
 
 namespace veltra {
 
@@ -13,6 +16,11 @@ namespace veltra {
 // checksum range.
 bool loadRomFile(const std::filesystem::path& path, BiosInfo& info);
 
+// The same load over a file's bytes already in memory: everything
+// loadRomFile does once the file has been read, with the same staging and
+// messages ("Bios file is too large!" past the image's capacity).
+bool loadRomBytes(const std::uint8_t* data, std::size_t size, BiosInfo& info);
+
 // Encodes every value of `info` into a copy of romImage() at its located
 // offsets, recomputes the checksum byte and writes the image at its loaded
 // length; every other byte of the file stays as it was. On success
@@ -20,5 +28,11 @@ bool loadRomFile(const std::filesystem::path& path, BiosInfo& info);
 // message has been reported and nothing has changed, on disk or in memory.
 // With no image loaded it refuses with "Cannot save bios file!".
 bool saveRomFile(const std::filesystem::path& path, BiosInfo& info);
+
+// The encoding half of a save, which touches no file: `out` becomes
+// romImage() with every value of `info` encoded at its offsets and the
+// checksum byte recomputed; returns that byte. saveRomFile writes what this
+// gives.
+std::uint8_t encodeImage(const BiosInfo& info, RomImage& out);
 
 }  // namespace veltra

@@ -10,6 +10,23 @@
 
 namespace veltra {
 
+std::uint8_t encodeImage(const BiosInfo& info, RomImage& out)
+{
+    out.bytes.assign(romImage().bytes.begin(), romImage().bytes.end());
+    out.loadedLength = romImage().loadedLength;
+    encodeClocks(out, info);
+    encodeBoostTable(out, info);
+    encodePower(out, info);
+    encodeFan(out, info);
+    encodeVoltage(out, info);
+
+    std::uint8_t checksum = info.checksumComputed;
+    // An empty range keeps the previous byte; no layout gives one.
+    computeImageChecksum(out, info.layout.checksumStartOffset, info.checksumReadOffset, checksum);
+    out.writeU8(info.checksumWriteOffset, checksum);
+    return checksum;
+}
+
 bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
 {
     // Nothing loaded: there is no image to write, and an empty file must
@@ -22,17 +39,8 @@ bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
     if (!file)
         return false;
 
-    auto image = std::make_unique<RomImage>(romImage());
-    encodeClocks(*image, info);
-    encodeBoostTable(*image, info);
-    encodePower(*image, info);
-    encodeFan(*image, info);
-    encodeVoltage(*image, info);
-
-    std::uint8_t checksum = info.checksumComputed;
-    // An empty range keeps the previous byte; no layout gives one.
-    computeImageChecksum(*image, info.layout.checksumStartOffset, info.checksumReadOffset, checksum);
-    image->writeU8(info.checksumWriteOffset, checksum);
+    auto image = std::make_unique<RomImage>();
+    const std::uint8_t checksum = encodeImage(info, *image);
 
     if (!writeFile(std::move(*file), *image))
         return false;

@@ -60,27 +60,29 @@ ImageSnapshot ImageSnapshot::ofRomImage()
     return {romImage().bytes, romImage().loadedLength};
 }
 
+std::vector<std::pair<std::uint32_t, std::uint32_t>> ownedSpans(const BiosInfo& info)
+{
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans = {
+        {info.fanMin.offset, 1},     {info.fanMax.offset, 1},       {info.gpuClock.offset, 2},
+        {info.boostClock.offset, 2}, {info.memClock.offset, 2},     {info.powerDefault.offset, 4},
+        {info.powerMax.offset, 4},   {info.powerLimitLo.offset, 4}, {info.powerLimitHi.offset, 4},
+        {info.checksumWriteOffset, 1},
+    };
+    if (info.memClock.secondOffset != 0)
+        spans.push_back({info.memClock.secondOffset, 2});
+    for (const auto& entry : info.boostTable)
+        spans.push_back({entry.offset, 2});
+    for (const auto& slot : info.voltage)
+        spans.push_back({slot.offset, 4});
+    return spans;
+}
+
 std::vector<bool> ownedBytes(const BiosInfo& info)
 {
     std::vector<bool> owned(RomImage::capacity, false);
-    auto mark = [&](std::uint32_t offset, std::uint32_t width) {
+    for (const auto& [offset, width] : ownedSpans(info))
         for (std::uint32_t i = 0; i < width; ++i)
             owned[offset + i] = true;
-    };
-    mark(info.fanMin.offset, 1);
-    mark(info.fanMax.offset, 1);
-    mark(info.gpuClock.offset, 2);
-    mark(info.boostClock.offset, 2);
-    mark(info.memClock.offset, 2);
-    if (info.memClock.secondOffset != 0)
-        mark(info.memClock.secondOffset, 2);
-    for (const auto* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
-        mark(power->offset, 4);
-    for (const auto& entry : info.boostTable)
-        mark(entry.offset, 2);
-    for (const auto& slot : info.voltage)
-        mark(slot.offset, 4);
-    mark(info.checksumWriteOffset, 1);
     return owned;
 }
 

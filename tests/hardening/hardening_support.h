@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rom/rom.h"
@@ -24,7 +25,9 @@ struct ImageSnapshot {
 };
 
 // The bytes that a save may change: every located field and the checksum
-// byte. Indexed by file offset, RomImage::capacity long.
+// byte, as (offset, width) spans, and as a map indexed by file offset,
+// RomImage::capacity long.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> ownedSpans(const BiosInfo& info);
 std::vector<bool> ownedBytes(const BiosInfo& info);
 
 // One line for a child process or a table row: the result, every message,
