@@ -1,5 +1,7 @@
 #include "image.h"
 
+#include <algorithm>
+
 namespace veltra {
 
 std::uint16_t RomImage::readU16(std::uint32_t offset) const
@@ -17,12 +19,35 @@ void RomImage::writeU16(std::uint32_t offset, std::uint16_t value)
 {
     bytes[offset] = static_cast<std::uint8_t>(value);
     bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+    written(offset + 2);
 }
 
 void RomImage::writeU32(std::uint32_t offset, std::uint32_t value)
 {
     for (std::uint32_t i = 0; i < 4; ++i)
         bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    written(offset + 4);
+}
+
+std::uint8_t* RomImage::receive(std::uint32_t length)
+{
+    written(length);
+    return bytes.data();
+}
+
+void RomImage::received(std::uint32_t length)
+{
+    if (m_zeroFrom > length)
+        std::fill(bytes.begin() + length, bytes.begin() + m_zeroFrom, std::uint8_t{0});
+    m_zeroFrom = length;
+    loadedLength = length;
+}
+
+void RomImage::copyFrom(const RomImage& other)
+{
+    bytes.assign(other.bytes.begin(), other.bytes.end());
+    loadedLength = other.loadedLength;
+    m_zeroFrom = other.m_zeroFrom;
 }
 
 RomImage& romImage()

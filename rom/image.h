@@ -25,9 +25,34 @@ struct RomImage {
     std::uint8_t readU8(std::uint32_t offset) const { return bytes[offset]; }
     std::uint16_t readU16(std::uint32_t offset) const;
     std::uint32_t readU32(std::uint32_t offset) const;
-    void writeU8(std::uint32_t offset, std::uint8_t value) { bytes[offset] = value; }
+    void writeU8(std::uint32_t offset, std::uint8_t value)
+    {
+        bytes[offset] = value;
+        written(offset + 1);
+    }
     void writeU16(std::uint32_t offset, std::uint16_t value);
     void writeU32(std::uint32_t offset, std::uint32_t value);
+
+    // A load in two steps: the start of `bytes`, to receive a file of
+    // `length` bytes, then, once it holds them, the image as a load leaves
+    // it: loadedLength set and every byte past the file zero. Only what an
+    // earlier use of this buffer may have written is cleared, not the whole
+    // capacity at every load.
+    std::uint8_t* receive(std::uint32_t length);
+    void received(std::uint32_t length);
+
+    // The bytes and length of `other`, as they are.
+    void copyFrom(const RomImage& other);
+
+private:
+    void written(std::uint32_t end)
+    {
+        if (end > m_zeroFrom)
+            m_zeroFrom = end;
+    }
+
+    // Every byte from here to the capacity is zero.
+    std::uint32_t m_zeroFrom = 0;
 };
 
 // The one image of the program, zero-filled with loadedLength 0 at start-up.

@@ -74,9 +74,9 @@ bool loadRomBytes(const std::uint8_t* data, std::size_t size, BiosInfo& info)
         return false;
     }
     RomImage& image = scratchImage();
-    std::copy_n(data, size, image.bytes.begin());
-    std::fill(image.bytes.begin() + static_cast<std::ptrdiff_t>(size), image.bytes.end(), std::uint8_t{0});
-    image.loadedLength = static_cast<std::uint32_t>(size);
+    const auto length = static_cast<std::uint32_t>(size);
+    std::copy_n(data, size, image.receive(length));
+    image.received(length);
     return loadScratchImage(info);
 }
 

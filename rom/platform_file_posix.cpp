@@ -126,14 +126,13 @@ bool readFile(const fs::path& path, RomImage& image)
         return false;
     }
     const auto length = static_cast<std::uint32_t>(st.st_size);
-    const std::size_t got = readFully(fd, image.bytes.data(), length);
+    const std::size_t got = readFully(fd, image.receive(length), length);
     ::close(fd);
     if (got != length) {
         reportMessage("Cannot read bios file!");
         return false;
     }
-    std::fill(image.bytes.begin() + length, image.bytes.end(), std::uint8_t{0});
-    image.loadedLength = length;
+    image.received(length);
     return true;
 }
 

@@ -12,8 +12,7 @@ namespace veltra {
 
 std::uint8_t encodeImage(const BiosInfo& info, RomImage& out)
 {
-    out.bytes.assign(romImage().bytes.begin(), romImage().bytes.end());
-    out.loadedLength = romImage().loadedLength;
+    out.copyFrom(romImage());
     encodeClocks(out, info);
     encodeBoostTable(out, info);
     encodePower(out, info);
