@@ -8,11 +8,28 @@ CMAKE_FLAGS ?=
 
 all: build
 
-deps:
-	@scripts/install-deps
+# What scripts/install-deps installs for a target: building and running the
+# programs need no test tools; the targets that run tests or benchmarks turn
+# the tests on in the build folder.
+DEPS = run
+TESTING =
+test bench soak screenshot test-sanitize: DEPS = test
+test bench soak screenshot: TESTING = -DBUILD_TESTING=ON
+fuzz: DEPS = fuzz
 
+deps:
+	@scripts/install-deps $(DEPS)
+
+# A new build folder leaves the tests out unless the target needs them. An
+# existing one keeps what it has and is configured again only when asked to
+# change (`cmake --build` notices edits by itself), so `sudo make install`
+# after `make` does not configure the build folder again as root.
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then \
+	   cmake -S . -B $(BUILD) $(or $(TESTING),-DBUILD_TESTING=OFF) $(CMAKE_FLAGS) >/dev/null; \
+	 elif [ -n "$(strip $(TESTING) $(CMAKE_FLAGS))" ]; then \
+	   cmake -S . -B $(BUILD) $(TESTING) $(CMAKE_FLAGS) >/dev/null; \
+	 fi
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
