@@ -2,9 +2,10 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
 .PHONY: all deps configure build test run bench samples clean
-.PHONY: test-sanitize fuzz soak
+.PHONY: test-sanitize fuzz soak install uninstall
 
 all: build
 
@@ -50,6 +51,16 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Installs the programs, desktop entry, icons, metainfo and man pages under
+# PREFIX (DESTDIR, when given, is put before every path); `sudo make
+# uninstall` removes what the last install put there.
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@if [ ! -f $(BUILD)/install_manifest.txt ]; then echo "Nothing was installed from $(BUILD)." >&2; exit 1; fi
+	@tr '\n' '\0' < $(BUILD)/install_manifest.txt | xargs -0 rm -fv
 
 # The whole suite built with AddressSanitizer (leaks included) and UBSan, in
 # its own build folder. Benchmarks are left out: they time, they do not test.
