@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 
 .PHONY: all deps configure build test run bench samples clean
-.PHONY: test-sanitize fuzz soak install uninstall
+.PHONY: test-sanitize fuzz soak install uninstall package
 
 all: build
 
@@ -17,6 +17,7 @@ TESTING =
 test bench soak screenshot test-sanitize: DEPS = test
 test bench soak screenshot: TESTING = -DBUILD_TESTING=ON
 fuzz: DEPS = fuzz
+package: DEPS = package
 
 deps:
 	@scripts/install-deps $(DEPS)
@@ -61,6 +62,14 @@ install: build
 uninstall:
 	@if [ ! -f $(BUILD)/install_manifest.txt ]; then echo "Nothing was installed from $(BUILD)." >&2; exit 1; fi
 	@tr '\n' '\0' < $(BUILD)/install_manifest.txt | xargs -0 rm -fv
+
+# The .deb, from a release build of the programs alone in its own folder.
+PACKAGE_BUILD ?= build-package
+package: deps
+	@cmake -S . -B $(PACKAGE_BUILD) -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
+	@ls $(PACKAGE_BUILD)/*.deb
 
 # The whole suite built with AddressSanitizer (leaks included) and UBSan, in
 # its own build folder. Benchmarks are left out: they time, they do not test.
