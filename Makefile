@@ -55,13 +55,14 @@ clean:
 
 # Installs the programs, desktop entry, icons, metainfo and man pages under
 # PREFIX (DESTDIR, when given, is put before every path); `sudo make
-# uninstall` removes what the last install put there.
+# uninstall` removes what the last install put there. The list of installed
+# files leaves DESTDIR out: give uninstall the same DESTDIR.
 install: build
 	@DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 uninstall:
 	@if [ ! -f $(BUILD)/install_manifest.txt ]; then echo "Nothing was installed from $(BUILD)." >&2; exit 1; fi
-	@tr '\n' '\0' < $(BUILD)/install_manifest.txt | xargs -0 rm -fv
+	@sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | tr '\n' '\0' | xargs -0 rm -fv
 
 # The .deb, from a release build of the programs alone in its own folder.
 PACKAGE_BUILD ?= build-package
