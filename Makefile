@@ -2,17 +2,36 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
 .PHONY: all deps configure build test run bench samples clean
-.PHONY: test-sanitize fuzz soak
+.PHONY: test-sanitize fuzz soak install uninstall package
 
 all: build
 
-deps:
-	@scripts/install-deps
+# What scripts/install-deps installs for a target: building and running the
+# programs need no test tools; the targets that run tests or benchmarks turn
+# the tests on in the build folder.
+DEPS = run
+TESTING =
+test bench soak screenshot test-sanitize: DEPS = test
+test bench soak screenshot: TESTING = -DBUILD_TESTING=ON
+fuzz: DEPS = fuzz
+package: DEPS = package
 
+deps:
+	@scripts/install-deps $(DEPS)
+
+# A new build folder leaves the tests out unless the target needs them. An
+# existing one keeps what it has and is configured again only when asked to
+# change (`cmake --build` notices edits by itself), so `sudo make install`
+# after `make` does not configure the build folder again as root.
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then \
+	   cmake -S . -B $(BUILD) $(or $(TESTING),-DBUILD_TESTING=OFF) $(CMAKE_FLAGS) >/dev/null; \
+	 elif [ -n "$(strip $(TESTING) $(CMAKE_FLAGS))" ]; then \
+	   cmake -S . -B $(BUILD) $(TESTING) $(CMAKE_FLAGS) >/dev/null; \
+	 fi
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -33,6 +52,25 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Installs the programs, desktop entry, icons, metainfo and man pages under
+# PREFIX (DESTDIR, when given, is put before every path); `sudo make
+# uninstall` removes what the last install put there. The list of installed
+# files leaves DESTDIR out: give uninstall the same DESTDIR.
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@if [ ! -f $(BUILD)/install_manifest.txt ]; then echo "Nothing was installed from $(BUILD)." >&2; exit 1; fi
+	@sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | tr '\n' '\0' | xargs -0 rm -fv
+
+# The .deb, from a release build of the programs alone in its own folder.
+PACKAGE_BUILD ?= build-package
+package: deps
+	@cmake -S . -B $(PACKAGE_BUILD) -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
+	@ls $(PACKAGE_BUILD)/*.deb
 
 # The whole suite built with AddressSanitizer (leaks included) and UBSan, in
 # its own build folder. Benchmarks are left out: they time, they do not test.
