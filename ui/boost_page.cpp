@@ -1,5 +1,5 @@
 #include "pages.h"
-#include "res/templates.h"
+#include "ui/res/templates.h"
 
 namespace veltra {
 

@@ -1,6 +1,6 @@
 #include "pages.h"
 
-#include "res/templates.h"
+#include "ui/res/templates.h"
 
 namespace veltra {
 

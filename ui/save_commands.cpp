@@ -1,7 +1,7 @@
 // The two save commands and the commit of the pages' values.
 #include <QFileInfo>
 
-#include "res/resource_ids.h"
+#include "ui/res/resource_ids.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "ui/framework/prompts.h"

@@ -5,8 +5,8 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "res/strings.h"
-#include "res/templates.h"
+#include "ui/res/strings.h"
+#include "ui/res/templates.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "rom/message.h"

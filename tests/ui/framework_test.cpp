@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <gtest/gtest.h>
 
-#include "res/templates.h"
+#include "ui/res/templates.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/scripted_prompts.h"
 #include "ui/pages.h"

@@ -4,7 +4,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 
-#include "res/strings.h"
+#include "ui/res/strings.h"
 #include "ui/about_dlg.h"
 #include "ui/framework/dialog_builder.h"
 #include "window_fixture.h"

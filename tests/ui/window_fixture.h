@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "res/resource_ids.h"
+#include "ui/res/resource_ids.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
 #include "ui/framework/scripted_prompts.h"

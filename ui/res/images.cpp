@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "res/resource_ids.h"
+#include "ui/res/resource_ids.h"
 #include "ui/framework/dialog_builder.h"
 
 namespace veltra {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "res/resource_ids.h"
+#include "ui/res/resource_ids.h"
 #include "ui/framework/dialog_template.h"
 
 namespace veltra::res {
