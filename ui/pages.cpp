@@ -1,5 +1,6 @@
 #include "pages.h"
 
+#include "ui/framework/data_exchange.h"
 #include "ui/res/templates.h"
 
 namespace veltra {

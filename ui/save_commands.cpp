@@ -1,7 +1,7 @@
 // The two save commands and the commit of the pages' values.
 #include <QFileInfo>
 
-#include "ui/res/resource_ids.h"
+#include "ui/res/strings.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "ui/framework/prompts.h"
@@ -21,7 +21,7 @@ void CVeltraDlg::OnSaveBios()
 void CVeltraDlg::OnSaveBiosAs()
 {
     // The values are checked only once a target has been chosen.
-    const std::optional<QString> path = prompts().askSavePath(this);
+    const std::optional<QString> path = prompts().askSavePath(this, romFileQuestion(res::saveDialogTitle));
     if (!path)
         return;
     if (!CommitEdits())

@@ -11,8 +11,10 @@
 #include "rom/rules.h"
 #include "rom/message.h"
 #include "ui/about_dlg.h"
-#include "ui/framework/dialog_builder.h"
+#include "ui/framework/data_exchange.h"
+#include "ui/framework/images.h"
 #include "ui/framework/prompts.h"
+#include "ui/res/images.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -32,6 +34,11 @@ QString fromImageText(const TextLoc& text)
 
 }  // namespace
 
+FileQuestion romFileQuestion(const char* title)
+{
+    return {QString::fromLatin1(title), QString::fromLatin1(res::romFileFilter), QString::fromLatin1(res::romFileSuffix)};
+}
+
 std::filesystem::path toFilePath(const QString& path)
 {
 #ifdef Q_OS_WIN
@@ -42,11 +49,14 @@ std::filesystem::path toFilePath(const QString& path)
 #endif
 }
 
-CVeltraDlg::CVeltraDlg(QWidget* pParent) : CDialog(res::mainDialog), m_hIcon(loadImageResource(res::appIconId))
+CVeltraDlg::CVeltraDlg(QWidget* pParent) : CDialog(res::mainDialog)
 {
     if (pParent)
         setParent(pParent, windowFlags());
-    // The image model's messages become this window's message boxes.
+    // The dialog layer draws its templates' images from ours, and the image
+    // model's messages become this window's message boxes.
+    setImageLoader(&res::loadImage);
+    m_hIcon = QIcon(loadImageResource(res::appIconId));
     setMessageHandler([this](const std::string& text) { showMessage(this, QString::fromStdString(text)); });
 }
 
@@ -196,7 +206,7 @@ bool CVeltraDlg::ShowBoardIdentity()
 
 void CVeltraDlg::OnOpenBios()
 {
-    const std::optional<QString> path = prompts().askOpenPath(this);
+    const std::optional<QString> path = prompts().askOpenPath(this, romFileQuestion(res::openDialogTitle));
     if (!path)
         return;
     if (!LoadAndShow(*path))

@@ -9,6 +9,7 @@
 #include "ui/color_edit.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
+#include "ui/framework/prompts.h"
 #include "ui/framework/tab_control.h"
 #include "ui/pages.h"
 
@@ -83,5 +84,8 @@ private:
 
 // The path as the file system spells it.
 std::filesystem::path toFilePath(const QString& path);
+
+// The question the file dialogs of Open BIOS and Save BIOS As ask.
+FileQuestion romFileQuestion(const char* title);
 
 }  // namespace veltra

@@ -6,7 +6,7 @@
 
 #include "ui/res/strings.h"
 #include "ui/about_dlg.h"
-#include "ui/framework/dialog_builder.h"
+#include "ui/framework/images.h"
 #include "window_fixture.h"
 
 // How the window is laid out and named: the grid, the pages' place, text that
@@ -175,7 +175,8 @@ TEST_F(WindowTest, RightClickAndTheMenuKeyOpenTheWindowMenu)
     }
 }
 
-TEST(AboutBox, ShowsIconNameVersionAndOk)
+// The window gives the dialog layer its images.
+TEST_F(WindowTest, AboutBoxShowsIconNameVersionAndOk)
 {
     CAboutDlg about;
     about.Create();

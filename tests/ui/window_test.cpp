@@ -282,6 +282,14 @@ TEST_F(WindowTest, ButtonsRunTheirCommands)
     button(res::saveBiosAsButtonId).click();  // cancelled
     EXPECT_EQ(prompts.saveQuestions, 1);
     EXPECT_TRUE(prompts.messages.empty());
+
+    // Both file dialogs offer BIOS files only.
+    ASSERT_EQ(prompts.fileQuestions.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(prompts.fileQuestions[i].title, i == 0 ? "Open BIOS" : "Save BIOS As");
+        EXPECT_EQ(prompts.fileQuestions[i].filter, "BIOS File(*.rom)");
+        EXPECT_EQ(prompts.fileQuestions[i].defaultSuffix, "rom");
+    }
 }
 
 struct KeyCase {

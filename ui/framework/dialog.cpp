@@ -6,24 +6,17 @@
 #include <QPushButton>
 
 #include "controls.h"
+#include "data_exchange.h"
 #include "dialog_builder.h"
 #include "prompts.h"
-#include "rom/conversions.h"
 
 namespace veltra {
-
-const char* const unsignedExchangeMessage = "Enter a whole number from 0 to 4294967295.";
 
 namespace {
 
 // Command ids a button sends to end its dialog.
 constexpr int okCommand = 1;
 constexpr int cancelCommand = 2;
-
-QLineEdit* editOf(CDataExchange* pDX, int id)
-{
-    return dynamic_cast<QLineEdit*>(pDX->m_dialog.GetDlgItem(id));
-}
 
 }  // namespace
 
@@ -132,46 +125,6 @@ void CDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void DDX_Control(CDataExchange* pDX, int id, QWidget& control)
-{
-    if (pDX->m_bFailed)
-        return;
-    pDX->m_dialog.SubclassDlgItem(id, control);
-}
-
-void DDX_Text(CDataExchange* pDX, int id, QString& value)
-{
-    if (pDX->m_bFailed)
-        return;
-    QLineEdit* edit = editOf(pDX, id);
-    if (!edit)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = edit->text();
-    else
-        edit->setText(value);
-}
-
-void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value)
-{
-    if (pDX->m_bFailed)
-        return;
-    QLineEdit* edit = editOf(pDX, id);
-    if (!edit)
-        return;
-    if (!pDX->m_bSaveAndValidate) {
-        edit->setText(QString::number(value));
-        return;
-    }
-    const std::optional<std::uint32_t> read = parseUnsigned32(edit->text().toStdString());
-    if (!read) {
-        showMessage(&pDX->m_dialog, QString::fromLatin1(unsignedExchangeMessage));
-        pDX->m_bFailed = true;
-        return;
-    }
-    value = *read;
 }
 
 }  // namespace veltra

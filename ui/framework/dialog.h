@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
-#include <cstdint>
 #include <memory>
 
 #include "dialog_template.h"
@@ -10,17 +8,7 @@
 
 namespace veltra {
 
-class CDialog;
-
-// The direction and progress of one data exchange.
-class CDataExchange {
-public:
-    CDataExchange(CDialog& dialog, bool saveAndValidate) : m_dialog(dialog), m_bSaveAndValidate(saveAndValidate) {}
-
-    CDialog& m_dialog;
-    const bool m_bSaveAndValidate;  // true: controls to members
-    bool m_bFailed = false;         // a value could not be read; later entries are skipped
-};
+class CDataExchange;
 
 // A dialog made from a template: modal with DoModal, or a borderless child
 // with Create. Controls keep their template ids.
@@ -58,16 +46,5 @@ private:
     std::unique_ptr<DialogUnits> m_units;
     bool m_created = false;
 };
-
-// Binds `control` to the dialog's control `id` the first time it runs.
-void DDX_Control(CDataExchange* pDX, int id, QWidget& control);
-// The control's whole text, unchanged, in either direction.
-void DDX_Text(CDataExchange* pDX, int id, QString& value);
-// Unsigned decimal text. A text that is not one is reported, the exchange
-// stops and this and later members keep their values.
-void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value);
-
-// What the unsigned exchange says about text it cannot read.
-extern const char* const unsignedExchangeMessage;
 
 }  // namespace veltra

@@ -10,12 +10,9 @@ std::optional<QString> takeAnswer(std::deque<std::optional<QString>>& answers)
 {
     if (answers.empty())
         return std::nullopt;
-    const QString path = answers.front().value_or(QString());
-    const bool chosen = answers.front().has_value();
+    const std::optional<QString> answer = answers.front();
     answers.pop_front();
-    if (!chosen)
-        return std::nullopt;
-    return path;
+    return answer;
 }
 
 }  // namespace
@@ -35,15 +32,17 @@ void ScriptedPrompts::showMessage(QWidget*, const QString& text)
     messages.push_back(text);
 }
 
-std::optional<QString> ScriptedPrompts::askOpenPath(QWidget*)
+std::optional<QString> ScriptedPrompts::askOpenPath(QWidget*, const FileQuestion& question)
 {
     ++openQuestions;
+    fileQuestions.push_back(question);
     return takeAnswer(openAnswers);
 }
 
-std::optional<QString> ScriptedPrompts::askSavePath(QWidget*)
+std::optional<QString> ScriptedPrompts::askSavePath(QWidget*, const FileQuestion& question)
 {
     ++saveQuestions;
+    fileQuestions.push_back(question);
     return takeAnswer(saveAnswers);
 }
 

@@ -20,8 +20,8 @@ public:
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
     void showMessage(QWidget* owner, const QString& text) override;
-    std::optional<QString> askOpenPath(QWidget* owner) override;
-    std::optional<QString> askSavePath(QWidget* owner) override;
+    std::optional<QString> askOpenPath(QWidget* owner, const FileQuestion& question) override;
+    std::optional<QString> askSavePath(QWidget* owner, const FileQuestion& question) override;
     int runModal(QDialog& dialog) override;
 
     std::vector<QString> messages;
@@ -29,6 +29,8 @@ public:
     std::deque<std::optional<QString>> saveAnswers;
     int openQuestions = 0;
     int saveQuestions = 0;
+    // What every file dialog would have shown, in order.
+    std::vector<FileQuestion> fileQuestions;
     // Titles of the dialogs run modally, in order.
     std::vector<QString> modalTitles;
     // What runModal reports; the dialog's own result when unset.

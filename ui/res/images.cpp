@@ -6,10 +6,11 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "ui/res/resource_ids.h"
-#include "ui/framework/dialog_builder.h"
+#include "ui/res/images.h"
 
-namespace veltra {
+#include "ui/res/resource_ids.h"
+
+namespace veltra::res {
 
 namespace {
 
@@ -73,16 +74,16 @@ QImage drawLogo()
 
 }  // namespace
 
-QPixmap loadImageResource(int id)
+QPixmap loadImage(int id)
 {
     // Drawn once; kept as images, which outlive the application object safely.
     static const QImage icon = drawAppIcon();
     static const QImage logo = drawLogo();
-    if (id == res::appIconId)
+    if (id == appIconId)
         return QPixmap::fromImage(icon);
-    if (id == res::logoBitmapId)
+    if (id == logoBitmapId)
         return QPixmap::fromImage(logo);
     return QPixmap();
 }
 
-}  // namespace veltra
+}  // namespace veltra::res

@@ -7,6 +7,12 @@ inline constexpr const char* aboutMenuText = "&About Veltra...";
 
 inline constexpr const char* tabCaptions[] = {"Frequency", "Boost", "Power", "Fan", "Voltage"};
 
+// The file dialogs of "Open BIOS" and "Save BIOS As".
+inline constexpr const char* openDialogTitle = "Open BIOS";
+inline constexpr const char* saveDialogTitle = "Save BIOS As";
+inline constexpr const char* romFileFilter = "BIOS File(*.rom)";
+inline constexpr const char* romFileSuffix = "rom";
+
 inline constexpr const char* loadFailedMessage = "Load bios file failed!";
 inline constexpr const char* unknownGpuMessage = "Unknow GPU!";
 
