@@ -8,7 +8,7 @@ constexpr int gridColumns = 5;
 }
 
 CBoostPage::CBoostPage()
-    : CDialog(res::dialogTemplate(res::boostPageId)),
+    : CSettingPage(res::dialogTemplate(res::boostPageId)),
       m_labels(makeChildControls<CStatic>(this, std::make_index_sequence<boostEntryCount>())),
       m_edits(makeChildControls<CEdit>(this, std::make_index_sequence<boostEntryCount>()))
 {
@@ -39,6 +39,19 @@ bool CBoostPage::OnInitDialog()
         edit.setAccessibleName(QStringLiteral("Boost ") + caption);
         label.setBuddy(&edit);
     }
+    return true;
+}
+
+void CBoostPage::ShowValues(const PageValues& values)
+{
+    for (std::size_t k = 0; k < boostEntryCount; ++k)
+        m_edits[k].setText(QString::fromStdString(values.boostTable[k]));
+}
+
+bool CBoostPage::ReadValues(PageValues& values)
+{
+    for (std::size_t k = 0; k < boostEntryCount; ++k)
+        values.boostTable[k] = m_edits[k].text().toStdString();
     return true;
 }
 

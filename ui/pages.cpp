@@ -1,3 +1,5 @@
+// The four pages made from templates. Each shows and reads its own part of
+// the page values.
 #include "pages.h"
 
 #include "ui/framework/data_exchange.h"
@@ -5,7 +7,16 @@
 
 namespace veltra {
 
-CFrequencyPage::CFrequencyPage() : CDialog(res::dialogTemplate(res::frequencyPageId)) {}
+namespace {
+
+QString shown(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+CFrequencyPage::CFrequencyPage() : CSettingPage(res::dialogTemplate(res::frequencyPageId)) {}
 
 void CFrequencyPage::DoDataExchange(CDataExchange* pDX)
 {
@@ -14,7 +25,24 @@ void CFrequencyPage::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, res::memClockEditId, m_memClock);
 }
 
-CPowerPage::CPowerPage() : CDialog(res::dialogTemplate(res::powerPageId)) {}
+void CFrequencyPage::ShowValues(const PageValues& values)
+{
+    m_gpuClock = shown(values.gpuClock);
+    m_boostClock = shown(values.boostClock);
+    m_memClock = shown(values.memClock);
+    UpdateData(false);
+}
+
+bool CFrequencyPage::ReadValues(PageValues& values)
+{
+    UpdateData(true);
+    values.gpuClock = m_gpuClock.toStdString();
+    values.boostClock = m_boostClock.toStdString();
+    values.memClock = m_memClock.toStdString();
+    return true;
+}
+
+CPowerPage::CPowerPage() : CSettingPage(res::dialogTemplate(res::powerPageId)) {}
 
 void CPowerPage::DoDataExchange(CDataExchange* pDX)
 {
@@ -24,7 +52,26 @@ void CPowerPage::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, res::powerLimitHiEditId, m_powerLimitHi);
 }
 
-CFanPage::CFanPage() : CDialog(res::dialogTemplate(res::fanPageId)) {}
+void CPowerPage::ShowValues(const PageValues& values)
+{
+    m_powerDefault = values.powerDefault;
+    m_powerMax = values.powerMax;
+    m_powerLimitLo = values.powerLimitLo;
+    m_powerLimitHi = values.powerLimitHi;
+    UpdateData(false);
+}
+
+bool CPowerPage::ReadValues(PageValues& values)
+{
+    const bool read = UpdateData(true);
+    values.powerDefault = m_powerDefault;
+    values.powerMax = m_powerMax;
+    values.powerLimitLo = m_powerLimitLo;
+    values.powerLimitHi = m_powerLimitHi;
+    return read;
+}
+
+CFanPage::CFanPage() : CSettingPage(res::dialogTemplate(res::fanPageId)) {}
 
 void CFanPage::DoDataExchange(CDataExchange* pDX)
 {
@@ -32,11 +79,39 @@ void CFanPage::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, res::fanMaxEditId, m_fanMax);
 }
 
-CVoltagePage::CVoltagePage() : CDialog(res::dialogTemplate(res::voltagePageId)) {}
+void CFanPage::ShowValues(const PageValues& values)
+{
+    m_fanMin = values.fanMin;
+    m_fanMax = values.fanMax;
+    UpdateData(false);
+}
+
+bool CFanPage::ReadValues(PageValues& values)
+{
+    const bool read = UpdateData(true);
+    values.fanMin = m_fanMin;
+    values.fanMax = m_fanMax;
+    return read;
+}
+
+CVoltagePage::CVoltagePage() : CSettingPage(res::dialogTemplate(res::voltagePageId)) {}
 
 void CVoltagePage::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, res::voltageEditId, m_voltage);
+}
+
+void CVoltagePage::ShowValues(const PageValues& values)
+{
+    m_voltage = shown(values.voltage);
+    UpdateData(false);
+}
+
+bool CVoltagePage::ReadValues(PageValues& values)
+{
+    UpdateData(true);
+    values.voltage = m_voltage.toStdString();
+    return true;
 }
 
 }  // namespace veltra

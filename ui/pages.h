@@ -4,18 +4,34 @@
 #include <array>
 #include <cstdint>
 
-#include "rom/board.h"
+#include "rom/rules.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 
 namespace veltra {
 
-// The five setting pages. Each holds one group of values as text; nothing is
-// checked or converted while the user types.
+// A setting page: one group of the values, shown as text and read back at a
+// commit. Nothing is checked or converted while the user types.
+class CSettingPage : public CDialog {
+public:
+    using CDialog::CDialog;
 
-class CFrequencyPage : public CDialog {
+    // The group whose values and rules belong to this page.
+    virtual EditGroup Group() const = 0;
+    // Shows the page's part of `values`.
+    virtual void ShowValues(const PageValues& values) = 0;
+    // Reads the page's part of `values`. False when the page's exchange could
+    // not read a value; it has said so.
+    virtual bool ReadValues(PageValues& values) = 0;
+};
+
+class CFrequencyPage : public CSettingPage {
 public:
     CFrequencyPage();
+
+    EditGroup Group() const override { return EditGroup::Frequency; }
+    void ShowValues(const PageValues& values) override;
+    bool ReadValues(PageValues& values) override;
 
     QString m_gpuClock;
     QString m_boostClock;
@@ -25,9 +41,13 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
-class CBoostPage : public CDialog {
+class CBoostPage : public CSettingPage {
 public:
     CBoostPage();
+
+    EditGroup Group() const override { return EditGroup::Boost; }
+    void ShowValues(const PageValues& values) override;
+    bool ReadValues(PageValues& values) override;
 
     std::array<CStatic, boostEntryCount> m_labels;
     std::array<CEdit, boostEntryCount> m_edits;
@@ -36,9 +56,13 @@ protected:
     bool OnInitDialog() override;
 };
 
-class CPowerPage : public CDialog {
+class CPowerPage : public CSettingPage {
 public:
     CPowerPage();
+
+    EditGroup Group() const override { return EditGroup::Power; }
+    void ShowValues(const PageValues& values) override;
+    bool ReadValues(PageValues& values) override;
 
     std::uint32_t m_powerDefault = 0;
     std::uint32_t m_powerMax = 0;
@@ -49,9 +73,13 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
-class CFanPage : public CDialog {
+class CFanPage : public CSettingPage {
 public:
     CFanPage();
+
+    EditGroup Group() const override { return EditGroup::Fan; }
+    void ShowValues(const PageValues& values) override;
+    bool ReadValues(PageValues& values) override;
 
     std::uint32_t m_fanMin = 0;
     std::uint32_t m_fanMax = 0;
@@ -60,9 +88,13 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
-class CVoltagePage : public CDialog {
+class CVoltagePage : public CSettingPage {
 public:
     CVoltagePage();
+
+    EditGroup Group() const override { return EditGroup::Voltage; }
+    void ShowValues(const PageValues& values) override;
+    bool ReadValues(PageValues& values) override;
 
     QString m_voltage;
 

@@ -41,36 +41,7 @@ bool CVeltraDlg::CommitEdits()
     // later pages unread. The result of a page's exchange is not examined: a
     // value it could not read keeps its earlier one and is checked as such.
     PageValues values;
-    const auto readPage = [this](EditGroup group, PageValues& out) {
-        switch (group) {
-        case EditGroup::Frequency:
-            m_frequencyPage.UpdateData(true);
-            out.gpuClock = m_frequencyPage.m_gpuClock.toStdString();
-            out.boostClock = m_frequencyPage.m_boostClock.toStdString();
-            out.memClock = m_frequencyPage.m_memClock.toStdString();
-            break;
-        case EditGroup::Boost:
-            for (std::size_t k = 0; k < boostEntryCount; ++k)
-                out.boostTable[k] = m_boostPage.m_edits[k].text().toStdString();
-            break;
-        case EditGroup::Power:
-            m_powerPage.UpdateData(true);
-            out.powerDefault = m_powerPage.m_powerDefault;
-            out.powerMax = m_powerPage.m_powerMax;
-            out.powerLimitLo = m_powerPage.m_powerLimitLo;
-            out.powerLimitHi = m_powerPage.m_powerLimitHi;
-            break;
-        case EditGroup::Fan:
-            m_fanPage.UpdateData(true);
-            out.fanMin = m_fanPage.m_fanMin;
-            out.fanMax = m_fanPage.m_fanMax;
-            break;
-        case EditGroup::Voltage:
-            m_voltagePage.UpdateData(true);
-            out.voltage = m_voltagePage.m_voltage.toStdString();
-            break;
-        }
-    };
+    const auto readPage = [this](EditGroup group, PageValues& out) { PageOf(group).ReadValues(out); };
     return commitPageValues(values, m_info, readPage) == nullptr;
 }
 

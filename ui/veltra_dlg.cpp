@@ -169,26 +169,16 @@ bool CVeltraDlg::LoadAndShow(const QString& path)
 void CVeltraDlg::ShowPageValues()
 {
     const PageValues shown = pageValuesFrom(m_info);
-    m_frequencyPage.m_gpuClock = QString::fromStdString(shown.gpuClock);
-    m_frequencyPage.m_boostClock = QString::fromStdString(shown.boostClock);
-    m_frequencyPage.m_memClock = QString::fromStdString(shown.memClock);
-    m_frequencyPage.UpdateData(false);
+    for (CSettingPage* page : m_pages)
+        page->ShowValues(shown);
+}
 
-    for (std::size_t k = 0; k < boostEntryCount; ++k)
-        m_boostPage.m_edits[k].setText(QString::fromStdString(shown.boostTable[k]));
-
-    m_powerPage.m_powerDefault = shown.powerDefault;
-    m_powerPage.m_powerMax = shown.powerMax;
-    m_powerPage.m_powerLimitLo = shown.powerLimitLo;
-    m_powerPage.m_powerLimitHi = shown.powerLimitHi;
-    m_powerPage.UpdateData(false);
-
-    m_fanPage.m_fanMin = shown.fanMin;
-    m_fanPage.m_fanMax = shown.fanMax;
-    m_fanPage.UpdateData(false);
-
-    m_voltagePage.m_voltage = QString::fromStdString(shown.voltage);
-    m_voltagePage.UpdateData(false);
+CSettingPage& CVeltraDlg::PageOf(EditGroup group) const
+{
+    for (CSettingPage* page : m_pages)
+        if (page->Group() == group)
+            return *page;
+    return *m_pages[0];
 }
 
 bool CVeltraDlg::ShowBoardIdentity()

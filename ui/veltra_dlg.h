@@ -58,6 +58,7 @@ protected:
 
 private:
     void ShowPageValues();
+    CSettingPage& PageOf(EditGroup group) const;
 
     QIcon m_hIcon;
     CTabCtrl m_tabCtrl;
@@ -68,7 +69,7 @@ private:
     CBoostPage m_boostPage;
     CVoltagePage m_voltagePage;
     int m_curPage = 0;
-    std::array<CDialog*, 5> m_pages{};
+    std::array<CSettingPage*, 5> m_pages{};
     BiosInfo m_info;
     QString m_fileName;
     QString m_filePath;
