@@ -7,10 +7,13 @@ namespace {
 constexpr int gridColumns = 5;
 }
 
+// The controls are made without a parent and join the page cell by cell in
+// OnInitDialog, so the page's children, and a screen reader with them, run
+// caption 01, its edit, caption 02, its edit, and so on.
 CBoostPage::CBoostPage()
     : CSettingPage(res::dialogTemplate(res::boostPageId)),
-      m_labels(makeChildControls<CStatic>(this, std::make_index_sequence<boostEntryCount>())),
-      m_edits(makeChildControls<CEdit>(this, std::make_index_sequence<boostEntryCount>()))
+      m_labels(makeChildControls<CStatic>(nullptr, std::make_index_sequence<boostEntryCount>())),
+      m_edits(makeChildControls<CEdit>(nullptr, std::make_index_sequence<boostEntryCount>()))
 {
 }
 

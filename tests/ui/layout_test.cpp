@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -61,6 +62,14 @@ TEST_F(WindowTest, BoostGridHasFortyFiveCaptionedEditsInPagePixelsWithoutTabStop
         EXPECT_EQ(caption->text(), QString::asprintf("%02d", k + 1));
         EXPECT_EQ(caption->geometry(), QRect(x - 15, y - 16, 15, 16)) << k;
         EXPECT_EQ(caption->buddy(), &cell);
+    }
+    // A reader meets each caption just before its value.
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(const_cast<CDialog*>(&page));
+    ASSERT_NE(reader, nullptr);
+    ASSERT_EQ(reader->childCount(), 90);
+    for (int k = 0; k < 45; ++k) {
+        EXPECT_EQ(reader->child(2 * k)->text(QAccessible::Name), QString::asprintf("%02d", k + 1)) << k;
+        EXPECT_EQ(reader->child(2 * k + 1)->object(), &pageEdit(boostTab, res::firstBoostEditId + k)) << k;
     }
     // Fifth cell of the first row, and the last cell.
     EXPECT_EQ(labels[4]->text(), "05");
