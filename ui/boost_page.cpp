@@ -58,4 +58,9 @@ bool CBoostPage::ReadValues(PageValues& values)
     return true;
 }
 
+QWidget* CBoostPage::EditBreaking(std::size_t rank, const PageValues&)
+{
+    return rank < boostEntryCount ? &m_edits[rank] : nullptr;
+}
+
 }  // namespace veltra

@@ -1,5 +1,5 @@
 // The four pages made from templates. Each shows and reads its own part of
-// the page values.
+// the page values and knows which of its edits each of its rules checks.
 #include "pages.h"
 
 #include "ui/framework/data_exchange.h"
@@ -42,6 +42,12 @@ bool CFrequencyPage::ReadValues(PageValues& values)
     return true;
 }
 
+QWidget* CFrequencyPage::EditBreaking(std::size_t rank, const PageValues&)
+{
+    constexpr int inRuleOrder[] = {res::gpuClockEditId, res::boostClockEditId, res::memClockEditId};
+    return rank < std::size(inRuleOrder) ? GetDlgItem(inRuleOrder[rank]) : nullptr;
+}
+
 CPowerPage::CPowerPage() : CSettingPage(res::dialogTemplate(res::powerPageId)) {}
 
 void CPowerPage::DoDataExchange(CDataExchange* pDX)
@@ -71,6 +77,24 @@ bool CPowerPage::ReadValues(PageValues& values)
     return read;
 }
 
+// The ordering rules lead to their first value; the 500 W rule to the first
+// value above it.
+QWidget* CPowerPage::EditBreaking(std::size_t rank, const PageValues& values)
+{
+    if (rank == 0)
+        return GetDlgItem(res::powerDefaultEditId);
+    if (rank == 1)
+        return GetDlgItem(res::powerLimitLoEditId);
+    const std::pair<std::uint32_t, int> inOrder[] = {{values.powerDefault, res::powerDefaultEditId},
+                                                     {values.powerMax, res::powerMaxEditId},
+                                                     {values.powerLimitLo, res::powerLimitLoEditId},
+                                                     {values.powerLimitHi, res::powerLimitHiEditId}};
+    for (const auto& [watts, id] : inOrder)
+        if (watts > 500)
+            return GetDlgItem(id);
+    return nullptr;
+}
+
 CFanPage::CFanPage() : CSettingPage(res::dialogTemplate(res::fanPageId)) {}
 
 void CFanPage::DoDataExchange(CDataExchange* pDX)
@@ -94,6 +118,12 @@ bool CFanPage::ReadValues(PageValues& values)
     return read;
 }
 
+QWidget* CFanPage::EditBreaking(std::size_t rank, const PageValues& values)
+{
+    const bool minimumBreaks = rank == 0 || values.fanMin < 10;
+    return GetDlgItem(minimumBreaks ? res::fanMinEditId : res::fanMaxEditId);
+}
+
 CVoltagePage::CVoltagePage() : CSettingPage(res::dialogTemplate(res::voltagePageId)) {}
 
 void CVoltagePage::DoDataExchange(CDataExchange* pDX)
@@ -112,6 +142,11 @@ bool CVoltagePage::ReadValues(PageValues& values)
     UpdateData(true);
     values.voltage = m_voltage.toStdString();
     return true;
+}
+
+QWidget* CVoltagePage::EditBreaking(std::size_t, const PageValues&)
+{
+    return GetDlgItem(res::voltageEditId);
 }
 
 }  // namespace veltra

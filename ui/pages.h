@@ -21,8 +21,11 @@ public:
     // Shows the page's part of `values`.
     virtual void ShowValues(const PageValues& values) = 0;
     // Reads the page's part of `values`. False when the page's exchange could
-    // not read a value; it has said so.
+    // not read a value: it has said so, and FailedControl() is that edit.
     virtual bool ReadValues(PageValues& values) = 0;
+    // The edit of the value that broke the page's rule number `rank` (0 is
+    // the page's first rule), as `values` held it.
+    virtual QWidget* EditBreaking(std::size_t rank, const PageValues& values) = 0;
 };
 
 class CFrequencyPage : public CSettingPage {
@@ -32,6 +35,7 @@ public:
     EditGroup Group() const override { return EditGroup::Frequency; }
     void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
+    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     QString m_gpuClock;
     QString m_boostClock;
@@ -48,6 +52,7 @@ public:
     EditGroup Group() const override { return EditGroup::Boost; }
     void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
+    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     std::array<CStatic, boostEntryCount> m_labels;
     std::array<CEdit, boostEntryCount> m_edits;
@@ -63,6 +68,7 @@ public:
     EditGroup Group() const override { return EditGroup::Power; }
     void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
+    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     std::uint32_t m_powerDefault = 0;
     std::uint32_t m_powerMax = 0;
@@ -80,6 +86,7 @@ public:
     EditGroup Group() const override { return EditGroup::Fan; }
     void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
+    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     std::uint32_t m_fanMin = 0;
     std::uint32_t m_fanMax = 0;
@@ -95,11 +102,15 @@ public:
     EditGroup Group() const override { return EditGroup::Voltage; }
     void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
+    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     QString m_voltage;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 };
+
+// The position of `rule` among the rules of its page: 0 for the page's first.
+std::size_t rankInPage(const SaveRule& rule);
 
 }  // namespace veltra

@@ -38,11 +38,22 @@ void CVeltraDlg::OnSaveBiosAs()
 bool CVeltraDlg::CommitEdits()
 {
     // Each page is read when the rules reach it, so a failing rule leaves the
-    // later pages unread. The result of a page's exchange is not examined: a
-    // value it could not read keeps its earlier one and is checked as such.
+    // later pages unread. A value a page cannot read ends the commit there:
+    // saving the number it held before would write what nobody typed.
     PageValues values;
-    const auto readPage = [this](EditGroup group, PageValues& out) { PageOf(group).ReadValues(out); };
-    return commitPageValues(values, m_info, readPage) == nullptr;
+    CSettingPage* unread = nullptr;
+    const auto readPage = [this, &unread](EditGroup group, PageValues& out) {
+        CSettingPage& page = PageOf(group);
+        if (!page.ReadValues(out))
+            unread = &page;
+        return unread == nullptr;
+    };
+    const SaveRule* failed = commitPageValues(values, m_info, readPage);
+    if (unread)
+        GotoPageEdit(*unread, unread->FailedControl());
+    else if (failed)
+        GotoPageEdit(PageOf(failed->group), PageOf(failed->group).EditBreaking(rankInPage(*failed), values));
+    return failed == nullptr;
 }
 
 }  // namespace veltra

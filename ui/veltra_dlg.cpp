@@ -181,6 +181,17 @@ CSettingPage& CVeltraDlg::PageOf(EditGroup group) const
     return *m_pages[0];
 }
 
+void CVeltraDlg::GotoPageEdit(CSettingPage& page, QWidget* edit)
+{
+    for (int tab = 0; tab < static_cast<int>(m_pages.size()); ++tab) {
+        if (m_pages[static_cast<std::size_t>(tab)] != &page || tab == m_curPage)
+            continue;
+        m_tabCtrl.SetCurSel(tab);
+        OnTabSelChange();
+    }
+    page.GotoDlgCtrl(edit);
+}
+
 bool CVeltraDlg::ShowBoardIdentity()
 {
     const BoardEntry* board = findBoard(m_info.vendorId, m_info.deviceId);

@@ -28,8 +28,9 @@ public:
     // load changes nothing, neither in the window nor in m_info.
     bool LoadAndShow(const QString& path);
     bool ShowBoardIdentity();
-    // Reads every page into m_info and checks it; false after the first
-    // failing rule's message.
+    // Reads every page into m_info and checks it. After the first failing
+    // rule's message, or a value a page could not read, the focus is in that
+    // value's edit and the result is false.
     bool CommitEdits();
 
     void OnOpenBios();
@@ -59,6 +60,8 @@ protected:
 private:
     void ShowPageValues();
     CSettingPage& PageOf(EditGroup group) const;
+    // Shows the page and puts the focus in `edit`, its text selected.
+    void GotoPageEdit(CSettingPage& page, QWidget* edit);
 
     QIcon m_hIcon;
     CTabCtrl m_tabCtrl;

@@ -269,17 +269,17 @@ TEST_F(WindowTest, ButtonsRunTheirCommands)
 {
     const auto path = writeImage("clicked.rom", ImageSpec{});
     prompts.openAnswers.push_back(qpath(path));
-    button(res::openBiosButtonId).click();
+    clickButton(res::openBiosButtonId);
     EXPECT_EQ(edit(res::fileNameEditId).text(), "clicked.rom");
 
-    pageEdit(fanTab, res::fanMaxEditId).setText("95");
-    button(res::saveBiosButtonId).click();
+    typeInto(fanTab, res::fanMaxEditId, "95");
+    clickButton(res::saveBiosButtonId);
     EXPECT_EQ(prompts.saveQuestions, 0);
     BiosInfo onDisk;
     ASSERT_TRUE(loadRomFile(path, onDisk));
     EXPECT_EQ(onDisk.fanMax.value, 95);
 
-    button(res::saveBiosAsButtonId).click();  // cancelled
+    clickButton(res::saveBiosAsButtonId);  // cancelled
     EXPECT_EQ(prompts.saveQuestions, 1);
     EXPECT_TRUE(prompts.messages.empty());
 

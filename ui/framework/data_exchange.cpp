@@ -24,6 +24,12 @@ bool isBlank(QChar c)
 
 }  // namespace
 
+void CDataExchange::Fail(QWidget* control)
+{
+    m_bFailed = true;
+    m_failedControl = control;
+}
+
 std::optional<std::uint32_t> readUnsigned32(const QString& text)
 {
     qsizetype first = 0;
@@ -80,7 +86,7 @@ void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value)
     const std::optional<std::uint32_t> read = readUnsigned32(edit->text());
     if (!read) {
         showMessage(&pDX->m_dialog, QString::fromLatin1(unsignedExchangeMessage));
-        pDX->m_bFailed = true;
+        pDX->Fail(edit);
         return;
     }
     value = *read;

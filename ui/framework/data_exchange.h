@@ -15,9 +15,13 @@ class CDataExchange {
 public:
     CDataExchange(CDialog& dialog, bool saveAndValidate) : m_dialog(dialog), m_bSaveAndValidate(saveAndValidate) {}
 
+    // Reports that `control`'s text could not be read; later entries are skipped.
+    void Fail(QWidget* control);
+
     CDialog& m_dialog;
     const bool m_bSaveAndValidate;  // true: controls to members
-    bool m_bFailed = false;         // a value could not be read; later entries are skipped
+    bool m_bFailed = false;
+    QWidget* m_failedControl = nullptr;
 };
 
 // Binds `control` to the dialog's control `id` the first time it runs.

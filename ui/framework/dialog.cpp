@@ -82,7 +82,17 @@ bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange dx(*this, saveAndValidate);
     DoDataExchange(&dx);
+    m_failedControl = dx.m_failedControl;
     return !dx.m_bFailed;
+}
+
+void CDialog::GotoDlgCtrl(QWidget* control)
+{
+    if (!control)
+        return;
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = dynamic_cast<QLineEdit*>(control))
+        edit->selectAll();
 }
 
 void CDialog::SubclassDlgItem(int id, QWidget& control)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 
 #include "dialog_template.h"
@@ -26,6 +27,12 @@ public:
     QWidget* GetDlgItem(int id) const;
     // Runs DoDataExchange; false when a value could not be read.
     bool UpdateData(bool saveAndValidate = true);
+    // The control whose text the last UpdateData could not read; null when
+    // it completed.
+    QWidget* FailedControl() const { return m_failedControl; }
+    // Moves the keyboard focus to `control`; an edit's whole text is selected,
+    // so typing replaces it.
+    void GotoDlgCtrl(QWidget* control);
 
     const DialogTemplate& Template() const { return m_template; }
     const DialogUnits& Units() const { return *m_units; }
@@ -44,6 +51,7 @@ protected:
 private:
     const DialogTemplate& m_template;
     std::unique_ptr<DialogUnits> m_units;
+    QPointer<QWidget> m_failedControl;
     bool m_created = false;
 };
 
