@@ -4,6 +4,6 @@
 
 namespace veltra {
 
-CAboutDlg::CAboutDlg() : CDialog(res::dialogTemplate(res::aboutDialogId)) {}
+CAboutDlg::CAboutDlg(QWidget* pParent) : CDialog(res::dialogTemplate(res::aboutDialogId), pParent) {}
 
 }  // namespace veltra

@@ -1,8 +1,6 @@
 #include "veltra_dlg.h"
 
-#include <QContextMenuEvent>
 #include <QFileInfo>
-#include <QMenu>
 #include <QPushButton>
 
 #include "ui/res/strings.h"
@@ -10,15 +8,10 @@
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "rom/message.h"
-#include "ui/about_dlg.h"
 #include "ui/framework/data_exchange.h"
 #include "ui/framework/images.h"
 #include "ui/framework/prompts.h"
 #include "ui/res/images.h"
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace veltra {
 
@@ -49,10 +42,8 @@ std::filesystem::path toFilePath(const QString& path)
 #endif
 }
 
-CVeltraDlg::CVeltraDlg(QWidget* pParent) : CDialog(res::mainDialog)
+CVeltraDlg::CVeltraDlg(QWidget* pParent) : CDialog(res::mainDialog, pParent)
 {
-    if (pParent)
-        setParent(pParent, windowFlags());
     // The dialog layer draws its templates' images from ours, and the image
     // model's messages become this window's message boxes.
     setImageLoader(&res::loadImage);
@@ -83,21 +74,7 @@ bool CVeltraDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-#ifdef Q_OS_WIN
-    if (HMENU sysMenu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
-        AppendMenuW(sysMenu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(sysMenu, MF_STRING, aboutCommandId, reinterpret_cast<const wchar_t*>(
-                                                            QString::fromLatin1(res::aboutMenuText).utf16()));
-    }
-#else
-    // X11 and Wayland leave the window menu to the window manager; the item
-    // lives in the window's context menu instead.
-    m_sysMenu = new QMenu(this);
-    m_sysMenu->addSeparator();
-    QAction* about = m_sysMenu->addAction(QString::fromLatin1(res::aboutMenuText));
-    QObject::connect(about, &QAction::triggered, this, [this] { OnSysCommand(aboutCommandId, 0); });
-#endif
-
+    InitWindowMenu();
     setWindowIcon(m_hIcon);
 
     GetDlgItem(res::saveBiosButtonId)->setEnabled(false);
@@ -132,6 +109,7 @@ bool CVeltraDlg::OnInitDialog()
     QObject::connect(open, &QPushButton::clicked, this, [this] { OnOpenBios(); });
     QObject::connect(save, &QPushButton::clicked, this, [this] { OnSaveBios(); });
     QObject::connect(saveAs, &QPushButton::clicked, this, [this] { OnSaveBiosAs(); });
+    LoadAccelerators(res::mainAccelerators);
 
     GetDlgItem(res::nameEditId)->setFocus();
     return true;
@@ -223,37 +201,5 @@ void CVeltraDlg::OnTabSelChange()
     m_curPage = m_tabCtrl.GetCurSel();
     m_pages[static_cast<std::size_t>(m_curPage)]->show();
 }
-
-void CVeltraDlg::OnSysCommand(unsigned nID, long long)
-{
-    if ((nID & 0xFFF0) == aboutCommandId) {
-        CAboutDlg about;
-        about.DoModal();
-    }
-}
-
-void CVeltraDlg::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (!m_sysMenu) {
-        CDialog::contextMenuEvent(event);
-        return;
-    }
-    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : mapToGlobal(QPoint(0, 0));
-    m_sysMenu->popup(at);
-    event->accept();
-}
-
-#ifdef Q_OS_WIN
-bool CVeltraDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
-{
-    const MSG* msg = static_cast<const MSG*>(message);
-    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == aboutCommandId) {
-        OnSysCommand(static_cast<unsigned>(msg->wParam), static_cast<long long>(msg->lParam));
-        *result = 0;
-        return true;
-    }
-    return CDialog::nativeEvent(eventType, message, result);
-}
-#endif
 
 }  // namespace veltra

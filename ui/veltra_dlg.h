@@ -12,6 +12,7 @@
 #include "ui/framework/prompts.h"
 #include "ui/framework/tab_control.h"
 #include "ui/pages.h"
+#include "ui/res/resource_ids.h"
 
 class QMenu;
 
@@ -40,18 +41,19 @@ public:
     void OnSysCommand(unsigned nID, long long lParam);
 
     // Command id of the About item.
-    static constexpr unsigned aboutCommandId = 0x0010;
+    static constexpr unsigned aboutCommandId = res::aboutCommandId;
 
     const BiosInfo& Info() const { return m_info; }
     CDialog& Page(int tabIndex) const { return *m_pages[static_cast<std::size_t>(tabIndex)]; }
     const QString& FilePath() const { return m_filePath; }
-    // The menu that carries the About item where the platform's own window
-    // menu cannot be extended.
+    // The menu that carries the About item; a right click outside the edits
+    // opens it.
     QMenu* SystemMenu() const { return m_sysMenu; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
+    void OnCommand(int id) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 #ifdef Q_OS_WIN
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
@@ -59,6 +61,7 @@ protected:
 
 private:
     void ShowPageValues();
+    void InitWindowMenu();
     CSettingPage& PageOf(EditGroup group) const;
     // Shows the page and puts the focus in `edit`, its text selected.
     void GotoPageEdit(CSettingPage& page, QWidget* edit);

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QKeyEvent>
 
 #include "ui/veltra_app.h"
 #include "window_fixture.h"
@@ -291,36 +290,6 @@ TEST_F(WindowTest, ButtonsRunTheirCommands)
         EXPECT_EQ(prompts.fileQuestions[i].defaultSuffix, "rom");
     }
 }
-
-struct KeyCase {
-    Qt::Key key;
-    bool windowStaysOpen;
-};
-
-class KeyOnAPage : public WindowTest, public ::testing::WithParamInterface<KeyCase> {};
-
-// Escape ends the window at once, unsaved edits and all, and never hides just
-// the page. Enter in an edit does not end the window: edits are not thrown
-// away by a key pressed to finish typing a value.
-TEST_P(KeyOnAPage, EscapeEndsTheWindowAndEnterKeepsIt)
-{
-    open(writeImage("edited.rom", ImageSpec{}));
-    QLineEdit& gpu = pageEdit(frequencyTab, res::gpuClockEditId);
-    gpu.setText("1200");
-    QKeyEvent press(QEvent::KeyPress, GetParam().key, Qt::NoModifier);
-    QApplication::sendEvent(&gpu, &press);
-    EXPECT_TRUE(dlg.Page(frequencyTab).isVisibleTo(&dlg));
-    EXPECT_EQ(dlg.isVisible(), GetParam().windowStaysOpen);
-    if (!GetParam().windowStaysOpen) {
-        EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    }
-    EXPECT_EQ(gpu.text(), "1200");
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, KeyOnAPage,
-                         ::testing::Values(KeyCase{Qt::Key_Escape, false}, KeyCase{Qt::Key_Return, true},
-                                           KeyCase{Qt::Key_Enter, true}));
 
 TEST(Application, RunsTheMainWindowModallyAndThenEnds)
 {

@@ -1,9 +1,11 @@
 #include "dialog.h"
 
+#include <QContextMenuEvent>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "controls.h"
 #include "data_exchange.h"
@@ -18,9 +20,16 @@ namespace {
 constexpr int okCommand = 1;
 constexpr int cancelCommand = 2;
 
+bool isEnter(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) && modifiers == Qt::NoModifier;
+}
+
 }  // namespace
 
-CDialog::CDialog(const DialogTemplate& dialogTemplate) : m_template(dialogTemplate)
+CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* pParentWnd)
+    : m_template(dialogTemplate), m_pParentWnd(pParentWnd)
 {
     setFont(dialogFont(m_template.pointSize));
     // Measuring the font is costly and every template shares it.
@@ -44,8 +53,10 @@ bool CDialog::Create(QWidget* parent)
         resize(size);
         hide();
     } else {
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                       Qt::WindowCloseButtonHint);
+        // A window of its own; with an owner, Qt keeps it above the owner and
+        // centres it there when it is shown.
+        setParent(m_pParentWnd, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
         setFixedSize(size);
     }
     setWindowTitle(QString::fromLatin1(m_template.caption));
@@ -95,6 +106,16 @@ void CDialog::GotoDlgCtrl(QWidget* control)
         edit->selectAll();
 }
 
+void CDialog::LoadAccelerators(std::span<const Accelerator> accelerators)
+{
+    for (const Accelerator& accelerator : accelerators) {
+        auto* shortcut =
+            new QShortcut(QKeySequence(QString::fromLatin1(accelerator.keys), QKeySequence::PortableText), this);
+        const int id = accelerator.commandId;
+        QObject::connect(shortcut, &QShortcut::activated, this, [this, id] { OnCommand(id); });
+    }
+}
+
 void CDialog::SubclassDlgItem(int id, QWidget& control)
 {
     QWidget* placeholder = GetDlgItem(id);
@@ -127,6 +148,12 @@ bool CDialog::OnInitDialog()
     return true;
 }
 
+void CDialog::OnCommand(int id)
+{
+    if (auto* button = dynamic_cast<QAbstractButton*>(GetDlgItem(id)))
+        button->click();
+}
+
 void CDialog::keyPressEvent(QKeyEvent* event)
 {
     // A page is part of its owner's window: Escape and Enter belong to the owner.
@@ -134,7 +161,25 @@ void CDialog::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
+    // Enter presses the button that has the focus, as Space does; in an edit
+    // it does nothing, so a value is never lost to a key pressed to finish it.
+    if (isEnter(*event)) {
+        if (auto* button = dynamic_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) {
+            button->click();
+            return;
+        }
+    }
     QDialog::keyPressEvent(event);
+}
+
+void CDialog::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A page has no menu of its own; its owner's menu answers a right click on it.
+    if (!isWindow()) {
+        event->ignore();
+        return;
+    }
+    QDialog::contextMenuEvent(event);
 }
 
 }  // namespace veltra

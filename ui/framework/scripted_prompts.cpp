@@ -49,7 +49,7 @@ std::optional<QString> ScriptedPrompts::askSavePath(QWidget*, const FileQuestion
 int ScriptedPrompts::runModal(QDialog& dialog)
 {
     modalTitles.push_back(dialog.windowTitle());
-    return modalResult.value_or(dialog.result());
+    return whenModal ? whenModal(dialog) : dialog.result();
 }
 
 }  // namespace veltra

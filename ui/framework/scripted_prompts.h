@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,8 +34,9 @@ public:
     std::vector<FileQuestion> fileQuestions;
     // Titles of the dialogs run modally, in order.
     std::vector<QString> modalTitles;
-    // What runModal reports; the dialog's own result when unset.
-    std::optional<int> modalResult;
+    // Stands in for a modal dialog's own loop: it may show the dialog, work
+    // it and return how it ended. Unset, the dialog ends at once.
+    std::function<int(QDialog&)> whenModal;
 };
 
 }  // namespace veltra

@@ -93,6 +93,14 @@ inline constexpr DialogTemplate boostPage{boostPageId, "", 309, 178, shellFontPo
 inline constexpr DialogTemplate powerPage{powerPageId, "", 309, 177, shellFontPoints, powerControls};
 inline constexpr DialogTemplate voltagePage{voltagePageId, "", 309, 177, shellFontPoints, voltageControls};
 
+// Keys for the main window's commands.
+inline constexpr Accelerator mainAccelerators[] = {
+    {"Ctrl+O", openBiosButtonId},
+    {"Ctrl+S", saveBiosButtonId},
+    {"Ctrl+Shift+S", saveBiosAsButtonId},
+    {"F1", aboutCommandId},
+};
+
 // The template with this id; the main window's for an unknown one.
 const DialogTemplate& dialogTemplate(int id);
 

@@ -1,0 +1,74 @@
+#include <QApplication>
+
+#include "window_fixture.h"
+
+// What keys do: Enter, the command keys and F1.
+namespace veltra::testing {
+namespace {
+
+constexpr int noButton = 0;
+
+struct KeyCase {
+    const char* name;
+    bool loaded;
+    int focusButton;  // noButton: the focus stays in the edit just typed in
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int openQuestions;
+    int saveQuestions;
+    bool saved;
+    bool about;
+};
+
+class KeyPress : public WindowTest, public ::testing::WithParamInterface<KeyCase> {};
+
+// The user types a valid clock and presses a key. Only the key's own command
+// runs; Enter in an edit runs none and never ends the window.
+TEST_P(KeyPress, RunsItsCommandAndNothingElse)
+{
+    const KeyCase& c = GetParam();
+    const auto path = writeImage("keys.rom", ImageSpec{});
+    if (c.loaded)
+        open(path);
+    typeInto(frequencyTab, res::gpuClockEditId, "1100");
+    if (c.focusButton != noButton)
+        button(c.focusButton).setFocus(Qt::TabFocusReason);
+
+    press(c.key, c.modifiers);
+
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(prompts.messages.empty()) << texts(prompts.messages).front();
+    EXPECT_EQ(prompts.openQuestions - (c.loaded ? 1 : 0), c.openQuestions);
+    EXPECT_EQ(prompts.saveQuestions, c.saveQuestions);
+    EXPECT_EQ(texts(prompts.modalTitles), c.about ? std::vector<std::string>{"About Veltra"} : std::vector<std::string>{});
+    BiosInfo onDisk;
+    ASSERT_TRUE(loadRomFile(path, onDisk));
+    EXPECT_EQ(onDisk.gpuClock.value, c.saved ? 1100.0f : 1006.0f);
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), c.saved ? "1100.00" : "1100");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, KeyPress,
+    ::testing::Values(
+        KeyCase{"ReturnInAnEdit", true, noButton, Qt::Key_Return, Qt::NoModifier, 0, 0, false, false},
+        KeyCase{"EnterInAnEdit", true, noButton, Qt::Key_Enter, Qt::KeypadModifier, 0, 0, false, false},
+        KeyCase{"CtrlO", true, noButton, Qt::Key_O, Qt::ControlModifier, 1, 0, false, false},
+        KeyCase{"CtrlS", true, noButton, Qt::Key_S, Qt::ControlModifier, 0, 0, true, false},
+        KeyCase{"CtrlShiftS", true, noButton, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, 0, 1, false,
+                false},
+        KeyCase{"F1", true, noButton, Qt::Key_F1, Qt::NoModifier, 0, 0, false, true},
+        KeyCase{"ReturnOnOpen", true, res::openBiosButtonId, Qt::Key_Return, Qt::NoModifier, 1, 0, false, false},
+        KeyCase{"ReturnOnSave", true, res::saveBiosButtonId, Qt::Key_Return, Qt::NoModifier, 0, 0, true, false},
+        KeyCase{"EnterOnSaveAs", true, res::saveBiosAsButtonId, Qt::Key_Enter, Qt::KeypadModifier, 0, 1, false,
+                false},
+        KeyCase{"SpaceOnSave", true, res::saveBiosButtonId, Qt::Key_Space, Qt::NoModifier, 0, 0, true, false},
+        KeyCase{"F1OnAButton", true, res::openBiosButtonId, Qt::Key_F1, Qt::NoModifier, 0, 0, false, true},
+        // Saving needs a file: the keys of the disabled buttons do nothing.
+        KeyCase{"CtrlSBeforeALoad", false, noButton, Qt::Key_S, Qt::ControlModifier, 0, 0, false, false},
+        KeyCase{"CtrlShiftSBeforeALoad", false, noButton, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, 0, 0,
+                false, false},
+        KeyCase{"CtrlOBeforeALoad", false, noButton, Qt::Key_O, Qt::ControlModifier, 1, 0, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace veltra::testing
