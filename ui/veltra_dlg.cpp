@@ -1,6 +1,5 @@
 #include "veltra_dlg.h"
 
-#include <QFileInfo>
 #include <QPushButton>
 
 #include "ui/res/strings.h"
@@ -110,6 +109,7 @@ bool CVeltraDlg::OnInitDialog()
     QObject::connect(save, &QPushButton::clicked, this, [this] { OnSaveBios(); });
     QObject::connect(saveAs, &QPushButton::clicked, this, [this] { OnSaveBiosAs(); });
     LoadAccelerators(res::mainAccelerators);
+    AcceptFileDrops();
 
     GetDlgItem(res::nameEditId)->setFocus();
     return true;
@@ -181,18 +181,6 @@ bool CVeltraDlg::ShowBoardIdentity()
     m_deviceIdText = QString::asprintf("%.4X - %.4X", unsigned{m_info.vendorId}, unsigned{m_info.deviceId});
     UpdateData(false);
     return true;
-}
-
-void CVeltraDlg::OnOpenBios()
-{
-    const std::optional<QString> path = prompts().askOpenPath(this, romFileQuestion(res::openDialogTitle));
-    if (!path)
-        return;
-    if (!LoadAndShow(*path))
-        return;
-    m_fileName = QFileInfo(*path).fileName();
-    m_filePath = *path;
-    UpdateData(false);
 }
 
 void CVeltraDlg::OnTabSelChange()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <array>
 #include <filesystem>
 
@@ -33,12 +35,17 @@ public:
     // rule's message, or a value a page could not read, the focus is in that
     // value's edit and the result is false.
     bool CommitEdits();
+    // What Open BIOS does once a file is chosen: loads and shows the file and
+    // makes it current.
+    bool OpenFile(const QString& path);
 
     void OnOpenBios();
     void OnSaveBios();
     void OnSaveBiosAs();
     void OnTabSelChange();
     void OnSysCommand(unsigned nID, long long lParam);
+    // One local file opens as Open BIOS would; several are refused.
+    void OnDropFiles(const QList<QUrl>& urls);
 
     // Command id of the About item.
     static constexpr unsigned aboutCommandId = res::aboutCommandId;
@@ -55,6 +62,10 @@ protected:
     bool OnInitDialog() override;
     void OnCommand(int id) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 #ifdef Q_OS_WIN
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
@@ -62,6 +73,7 @@ protected:
 private:
     void ShowPageValues();
     void InitWindowMenu();
+    void AcceptFileDrops();
     CSettingPage& PageOf(EditGroup group) const;
     // Shows the page and puts the focus in `edit`, its text selected.
     void GotoPageEdit(CSettingPage& page, QWidget* edit);

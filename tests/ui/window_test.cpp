@@ -1,6 +1,5 @@
 #include <QApplication>
 
-#include "ui/veltra_app.h"
 #include "window_fixture.h"
 
 namespace veltra::testing {
@@ -289,13 +288,6 @@ TEST_F(WindowTest, ButtonsRunTheirCommands)
         EXPECT_EQ(prompts.fileQuestions[i].filter, "BIOS File(*.rom)");
         EXPECT_EQ(prompts.fileQuestions[i].defaultSuffix, "rom");
     }
-}
-
-TEST(Application, RunsTheMainWindowModallyAndThenEnds)
-{
-    ScriptedPrompts prompts;
-    EXPECT_FALSE(theApp.InitInstance());
-    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"Veltra v1.1"}));
 }
 
 }  // namespace
