@@ -1,4 +1,4 @@
-// Open BIOS, from its dialog or with a file from outside.
+// Open BIOS, and the question before typed values are thrown away.
 #include <QFileInfo>
 
 #include "ui/res/strings.h"
@@ -16,12 +16,35 @@ void CVeltraDlg::OnOpenBios()
 
 bool CVeltraDlg::OpenFile(const QString& path)
 {
+    if (!ConfirmDiscardEdits())
+        return false;
     if (!LoadAndShow(path))
         return false;
     m_fileName = QFileInfo(path).fileName();
     m_filePath = path;
     UpdateData(false);
     return true;
+}
+
+bool CVeltraDlg::HasUnsavedEdits() const
+{
+    for (const CSettingPage* page : m_pages)
+        if (page && page->IsEdited())
+            return true;
+    return false;
+}
+
+// A stray Escape or click must not silently lose typed work; with nothing
+// edited there is nothing to ask.
+bool CVeltraDlg::ConfirmDiscardEdits()
+{
+    return !HasUnsavedEdits() || prompts().askYesNo(this, QString::fromLatin1(res::discardEditsQuestion));
+}
+
+void CVeltraDlg::reject()
+{
+    if (ConfirmDiscardEdits())
+        CDialog::reject();
 }
 
 }  // namespace veltra

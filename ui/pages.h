@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -18,14 +19,25 @@ public:
 
     // The group whose values and rules belong to this page.
     virtual EditGroup Group() const = 0;
-    // Shows the page's part of `values`.
-    virtual void ShowValues(const PageValues& values) = 0;
+    // Shows the page's part of `values`; these texts are the unedited ones.
+    void Show(const PageValues& values);
     // Reads the page's part of `values`. False when the page's exchange could
     // not read a value: it has said so, and FailedControl() is that edit.
     virtual bool ReadValues(PageValues& values) = 0;
     // The edit of the value that broke the page's rule number `rank` (0 is
     // the page's first rule), as `values` held it.
     virtual QWidget* EditBreaking(std::size_t rank, const PageValues& values) = 0;
+    // Whether any text differs from what Show last put there; false before
+    // anything was shown.
+    bool IsEdited() const;
+
+protected:
+    virtual void ShowValues(const PageValues& values) = 0;
+
+private:
+    QStringList Texts() const;
+
+    QStringList m_shownTexts;
 };
 
 class CFrequencyPage : public CSettingPage {
@@ -33,7 +45,6 @@ public:
     CFrequencyPage();
 
     EditGroup Group() const override { return EditGroup::Frequency; }
-    void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
     QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
@@ -42,6 +53,7 @@ public:
     QString m_memClock;
 
 protected:
+    void ShowValues(const PageValues& values) override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
@@ -50,7 +62,6 @@ public:
     CBoostPage();
 
     EditGroup Group() const override { return EditGroup::Boost; }
-    void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
     QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
@@ -58,6 +69,7 @@ public:
     std::array<CEdit, boostEntryCount> m_edits;
 
 protected:
+    void ShowValues(const PageValues& values) override;
     bool OnInitDialog() override;
 };
 
@@ -66,7 +78,6 @@ public:
     CPowerPage();
 
     EditGroup Group() const override { return EditGroup::Power; }
-    void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
     QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
@@ -76,6 +87,7 @@ public:
     std::uint32_t m_powerLimitHi = 0;
 
 protected:
+    void ShowValues(const PageValues& values) override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
@@ -84,7 +96,6 @@ public:
     CFanPage();
 
     EditGroup Group() const override { return EditGroup::Fan; }
-    void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
     QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
@@ -92,6 +103,7 @@ public:
     std::uint32_t m_fanMax = 0;
 
 protected:
+    void ShowValues(const PageValues& values) override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
@@ -100,13 +112,13 @@ public:
     CVoltagePage();
 
     EditGroup Group() const override { return EditGroup::Voltage; }
-    void ShowValues(const PageValues& values) override;
     bool ReadValues(PageValues& values) override;
     QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     QString m_voltage;
 
 protected:
+    void ShowValues(const PageValues& values) override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
 

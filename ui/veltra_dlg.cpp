@@ -148,7 +148,7 @@ void CVeltraDlg::ShowPageValues()
 {
     const PageValues shown = pageValuesFrom(m_info);
     for (CSettingPage* page : m_pages)
-        page->ShowValues(shown);
+        page->Show(shown);
 }
 
 CSettingPage& CVeltraDlg::PageOf(EditGroup group) const

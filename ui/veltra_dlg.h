@@ -35,9 +35,11 @@ public:
     // rule's message, or a value a page could not read, the focus is in that
     // value's edit and the result is false.
     bool CommitEdits();
-    // What Open BIOS does once a file is chosen: loads and shows the file and
-    // makes it current.
+    // What Open BIOS does once a file is chosen: asks before unsaved edits
+    // are replaced, then loads and shows the file and makes it current.
     bool OpenFile(const QString& path);
+    // Whether a page's text differs from what the last load showed.
+    bool HasUnsavedEdits() const;
 
     void OnOpenBios();
     void OnSaveBios();
@@ -46,6 +48,10 @@ public:
     void OnSysCommand(unsigned nID, long long lParam);
     // One local file opens as Open BIOS would; several are refused.
     void OnDropFiles(const QList<QUrl>& urls);
+
+    // Escape and the close button end the window, after asking when there
+    // are unsaved edits.
+    void reject() override;
 
     // Command id of the About item.
     static constexpr unsigned aboutCommandId = res::aboutCommandId;
@@ -74,6 +80,7 @@ private:
     void ShowPageValues();
     void InitWindowMenu();
     void AcceptFileDrops();
+    bool ConfirmDiscardEdits();
     CSettingPage& PageOf(EditGroup group) const;
     // Shows the page and puts the focus in `edit`, its text selected.
     void GotoPageEdit(CSettingPage& page, QWidget* edit);

@@ -2,6 +2,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include "ui/res/templates.h"
@@ -152,7 +153,7 @@ TEST(UnsignedExchange, WritesMembersAsDecimalText)
 
 // The layer's boxes carry the application's name and the program's own
 // texts; it has none of its own.
-TEST(Prompts, MessageBoxIsAModalWarningWithOneOkTitledWithTheApplicationsName)
+TEST(Prompts, MessageAndQuestionBoxesAreModalAndTitledWithTheApplicationsName)
 {
     QWidget owner;
     const QString title = QCoreApplication::applicationName();
@@ -164,6 +165,16 @@ TEST(Prompts, MessageBoxIsAModalWarningWithOneOkTitledWithTheApplicationsName)
     EXPECT_EQ(box->windowTitle(), title);
     EXPECT_EQ(box->parentWidget(), &owner);
     EXPECT_NE(box->windowModality(), Qt::NonModal);
+
+    const auto question = makeQuestionBox(&owner, "Discard?");
+    EXPECT_EQ(question->icon(), QMessageBox::Question);
+    EXPECT_EQ(question->text(), "Discard?");
+    EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(static_cast<QAbstractButton*>(question->defaultButton()), question->button(QMessageBox::No));
+    EXPECT_EQ(question->escapeButton(), question->button(QMessageBox::No));
+    EXPECT_EQ(question->windowTitle(), title);
+    EXPECT_EQ(question->parentWidget(), &owner);
+    EXPECT_NE(question->windowModality(), Qt::NonModal);
 }
 
 TEST(Prompts, FileDialogsOfferTheProgramsFileTypeAndConfirmOverwriting)

@@ -8,7 +8,8 @@
 #include "ui/veltra_app.h"
 #include "window_fixture.h"
 
-// Files from outside: the command line and files dropped on the window.
+// Files from outside: the command line, files dropped on the window, and the
+// question before a file replaces typed values.
 namespace veltra::testing {
 namespace {
 
@@ -197,6 +198,70 @@ TEST_F(DropTest, AFileThatDoesNotLoadChangesNothing)
     const auto before = visibleState();
     EXPECT_TRUE(drop({file(dir / "missing.rom")}, dlg.Page(frequencyTab)));
     EXPECT_EQ(texts(prompts.messages), (std::vector<std::string>{"Cannot open bios file!", "Load bios file failed!"}));
+    EXPECT_EQ(visibleState(), before);
+}
+
+enum class Arrival { OpenBios, Drop };
+
+struct ReplaceCase {
+    const char* name;
+    Arrival arrival;
+    std::optional<bool> answer;  // unset: nothing typed, no question
+};
+
+class ReplaceEdits : public DropTest, public ::testing::WithParamInterface<ReplaceCase> {};
+
+// A file replaces typed values only after the user agreed; No keeps the
+// window, typed text included, as it was.
+TEST_P(ReplaceEdits, AsksBeforeAFileReplacesTypedValues)
+{
+    const ReplaceCase& c = GetParam();
+    open(writeImage("first.rom", ImageSpec{}));
+    if (c.answer) {
+        typeInto(powerTab, res::powerMaxEditId, "240");
+        prompts.yesNoAnswers.push_back(*c.answer);
+    }
+    ImageSpec next;
+    next.powerMaxMilliwatts = 300000;
+    const auto path = writeImage("next.rom", next);
+    const auto before = visibleState();
+
+    if (c.arrival == Arrival::OpenBios) {
+        prompts.openAnswers.push_back(qpath(path));
+        press(Qt::Key_O, Qt::ControlModifier);
+    } else {
+        drop({file(path)}, dlg.Page(powerTab));
+    }
+
+    EXPECT_EQ(texts(prompts.questions),
+              c.answer ? std::vector<std::string>{"Discard unsaved edits?"} : std::vector<std::string>{});
+    EXPECT_TRUE(prompts.messages.empty());
+    if (c.answer.value_or(true)) {
+        EXPECT_EQ(edit(res::fileNameEditId).text(), "next.rom");
+        EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "300");
+    } else {
+        EXPECT_EQ(visibleState(), before);
+        EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "240");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Arrivals, ReplaceEdits,
+                         ::testing::Values(ReplaceCase{"OpenUnedited", Arrival::OpenBios, std::nullopt},
+                                           ReplaceCase{"OpenEditedNo", Arrival::OpenBios, false},
+                                           ReplaceCase{"OpenEditedYes", Arrival::OpenBios, true},
+                                           ReplaceCase{"DropUnedited", Arrival::Drop, std::nullopt},
+                                           ReplaceCase{"DropEditedNo", Arrival::Drop, false},
+                                           ReplaceCase{"DropEditedYes", Arrival::Drop, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The question comes once a file was chosen: cancelling the dialog asks nothing.
+TEST_F(DropTest, CancellingOpenWithTypedValuesAsksNothing)
+{
+    open(writeImage("first.rom", ImageSpec{}));
+    typeInto(voltageTab, res::voltageEditId, "1200");
+    const auto before = visibleState();
+    clickButton(res::openBiosButtonId);
+    EXPECT_TRUE(prompts.questions.empty());
     EXPECT_EQ(visibleState(), before);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QPushButton>
 
 namespace veltra {
 
@@ -45,6 +46,15 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* owner, const QString& text)
     return makeBox(owner, QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* owner, const QString& question)
+{
+    auto box = makeBox(owner, QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No);
+    // A stray Enter must not answer Yes.
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
 std::unique_ptr<QFileDialog> makeFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const FileQuestion& question)
 {
     const bool saving = mode == QFileDialog::AcceptSave;
@@ -62,6 +72,11 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget* owner, QFileDialog::AcceptM
 void DialogPrompts::showMessage(QWidget* owner, const QString& text)
 {
     makeMessageBox(owner, text)->exec();
+}
+
+bool DialogPrompts::askYesNo(QWidget* owner, const QString& question)
+{
+    return makeQuestionBox(owner, question)->exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> DialogPrompts::askOpenPath(QWidget* owner, const FileQuestion& question)

@@ -27,6 +27,9 @@ public:
 
     // A warning with one OK button; returns when it has been dismissed.
     virtual void showMessage(QWidget* owner, const QString& text) = 0;
+    // A question with Yes and No; true for Yes. No is the default answer, and
+    // Escape or closing the box gives it.
+    virtual bool askYesNo(QWidget* owner, const QString& question) = 0;
     // The full path of an existing file, or nothing when cancelled.
     virtual std::optional<QString> askOpenPath(QWidget* owner, const FileQuestion& question) = 0;
     // The full path to save to, or nothing when cancelled.
@@ -45,15 +48,17 @@ inline void showMessage(QWidget* owner, const QString& text)
     prompts().showMessage(owner, text);
 }
 
-// The boxes the real prompts show, made ready but not run. A message box
-// carries the application's name as its title.
+// The boxes the real prompts show, made ready but not run. Message boxes
+// carry the application's name as their title.
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* owner, const QString& text);
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* owner, const QString& question);
 std::unique_ptr<QFileDialog> makeFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const FileQuestion& question);
 
 // Prompts that show real, modal dialogs.
 class DialogPrompts : public Prompts {
 public:
     void showMessage(QWidget* owner, const QString& text) override;
+    bool askYesNo(QWidget* owner, const QString& question) override;
     std::optional<QString> askOpenPath(QWidget* owner, const FileQuestion& question) override;
     std::optional<QString> askSavePath(QWidget* owner, const FileQuestion& question) override;
     int runModal(QDialog& dialog) override;

@@ -32,6 +32,16 @@ void ScriptedPrompts::showMessage(QWidget*, const QString& text)
     messages.push_back(text);
 }
 
+bool ScriptedPrompts::askYesNo(QWidget*, const QString& question)
+{
+    questions.push_back(question);
+    if (yesNoAnswers.empty())
+        return false;
+    const bool yes = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return yes;
+}
+
 std::optional<QString> ScriptedPrompts::askOpenPath(QWidget*, const FileQuestion& question)
 {
     ++openQuestions;

@@ -10,9 +10,9 @@
 
 namespace veltra {
 
-// Prompts for tests and tools: records every message and modal dialog and
-// answers file questions from queues. An empty queue answers Cancel. It
-// replaces the process's prompts while it lives.
+// Prompts for tests and tools: records every message, question and modal
+// dialog and answers from queues. An empty path queue answers Cancel, an
+// empty yes/no queue No. It replaces the process's prompts while it lives.
 class ScriptedPrompts : public Prompts {
 public:
     ScriptedPrompts();
@@ -21,11 +21,14 @@ public:
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
     void showMessage(QWidget* owner, const QString& text) override;
+    bool askYesNo(QWidget* owner, const QString& question) override;
     std::optional<QString> askOpenPath(QWidget* owner, const FileQuestion& question) override;
     std::optional<QString> askSavePath(QWidget* owner, const FileQuestion& question) override;
     int runModal(QDialog& dialog) override;
 
     std::vector<QString> messages;
+    std::vector<QString> questions;
+    std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
     int openQuestions = 0;

@@ -18,6 +18,7 @@ inline constexpr const char* romFileSuffix = "rom";
 
 inline constexpr const char* loadFailedMessage = "Load bios file failed!";
 inline constexpr const char* unknownGpuMessage = "Unknow GPU!";
+inline constexpr const char* discardEditsQuestion = "Discard unsaved edits?";
 inline constexpr const char* oneFileAtATimeMessage = "Drop one bios file at a time!";
 
 // `veltra --help`.
