@@ -64,8 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"ReturnOnSave", true, res::saveBiosButtonId, Qt::Key_Return, Qt::NoModifier, 0, 0, true, false},
         KeyCase{"EnterOnSaveAs", true, res::saveBiosAsButtonId, Qt::Key_Enter, Qt::KeypadModifier, 0, 1, false,
                 false},
-        KeyCase{"SpaceOnSave", true, res::saveBiosButtonId, Qt::Key_Space, Qt::NoModifier, 0, 0, true, false},
-        KeyCase{"F1OnAButton", true, res::openBiosButtonId, Qt::Key_F1, Qt::NoModifier, 0, 0, false, true},
         // Saving needs a file: the keys of the disabled buttons do nothing.
         KeyCase{"CtrlSBeforeALoad", false, noButton, Qt::Key_S, Qt::ControlModifier, 0, 0, false, false},
         KeyCase{"CtrlShiftSBeforeALoad", false, noButton, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, 0, 0,

@@ -192,15 +192,6 @@ TEST_F(DropTest, SeveralFilesAreRefusedAndFilesFromElsewhereNotTaken)
     EXPECT_EQ(visibleState(), before);
 }
 
-TEST_F(DropTest, AFileThatDoesNotLoadChangesNothing)
-{
-    open(writeImage("first.rom", ImageSpec{}));
-    const auto before = visibleState();
-    EXPECT_TRUE(drop({file(dir / "missing.rom")}, dlg.Page(frequencyTab)));
-    EXPECT_EQ(texts(prompts.messages), (std::vector<std::string>{"Cannot open bios file!", "Load bios file failed!"}));
-    EXPECT_EQ(visibleState(), before);
-}
-
 enum class Arrival { OpenBios, Drop };
 
 struct ReplaceCase {
