@@ -39,8 +39,9 @@ build: configure
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# `make run FILE=card.rom` opens the file at start.
 run: build
-	@if [ -x $(BUILD)/ui/veltra ]; then exec $(BUILD)/ui/veltra; \
+	@if [ -x $(BUILD)/ui/veltra ]; then exec $(BUILD)/ui/veltra $(FILE); \
 	 else echo "The editor is not built yet: only the image model exists so far." >&2; exit 1; fi
 
 samples: build
@@ -106,7 +107,8 @@ SOAK_CYCLES ?= 10000
 soak: build
 	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) $(BUILD)/tests/hardening/soak_tests
 
-# Pictures of the window, one per tab, with a sample image loaded.
+# Pictures of the window, one per tab, with the GTX 670 sample loaded. The
+# README's picture is build/screenshots/frequency.png copied to docs/.
 .PHONY: screenshot
 screenshot: build
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/ui/veltra_screenshot $(BUILD)/screenshots
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/ui/veltra_screenshot $(BUILD)/screenshots $(BUILD)/samples/gtx670.rom

@@ -145,8 +145,8 @@ const SaveRule* commitPageValues(PageValues& values, BiosInfo& info, const PageR
     for (const SaveRule& rule : saveRules) {
         if (page != rule.group) {
             page = rule.group;
-            if (readPage)
-                readPage(rule.group, values);
+            if (readPage && !readPage(rule.group, values))
+                return &rule;
         }
         if (rule.store != nullptr)
             rule.store(values, info, rule.entry);

@@ -47,12 +47,15 @@ constexpr std::size_t saveRuleCount = 54;
 extern const std::array<SaveRule, saveRuleCount> saveRules;
 
 // Called when the walk reaches a page, before its first rule: the window runs
-// that page's exchange here and fills its part of `values`.
-using PageReader = std::function<void(EditGroup, PageValues&)>;
+// that page's exchange here and fills its part of `values`. False when the
+// page could not be read; the reader has said why.
+using PageReader = std::function<bool(EditGroup, PageValues&)>;
 
 // Walks the rules in order: stores each value into `info` before its check,
-// stops at the first failing rule, reports its message and returns it.
-// Returns null when every value passed.
+// stops at the first failing rule, reports its message and returns it. A page
+// the reader could not read stops the walk at the page's first rule, with
+// nothing of that page stored and nothing more reported. Returns null when
+// every value passed.
 const SaveRule* commitPageValues(PageValues& values, BiosInfo& info, const PageReader& readPage = {});
 
 }  // namespace veltra

@@ -1,9 +1,9 @@
 #include "about_dlg.h"
 
-#include "res/templates.h"
+#include "ui/res/templates.h"
 
 namespace veltra {
 
-CAboutDlg::CAboutDlg() : CDialog(res::dialogTemplate(res::aboutDialogId)) {}
+CAboutDlg::CAboutDlg(QWidget* pParent) : CDialog(res::dialogTemplate(res::aboutDialogId), pParent) {}
 
 }  // namespace veltra

@@ -4,10 +4,11 @@
 
 namespace veltra {
 
-// The About box: icon, name and version, OK.
+// The About box: icon, name and version, OK. It belongs to the window that
+// opens it.
 class CAboutDlg : public CDialog {
 public:
-    CAboutDlg();
+    explicit CAboutDlg(QWidget* pParent);
 };
 
 }  // namespace veltra

@@ -1,5 +1,5 @@
 #include "pages.h"
-#include "res/templates.h"
+#include "ui/res/templates.h"
 
 namespace veltra {
 
@@ -7,10 +7,13 @@ namespace {
 constexpr int gridColumns = 5;
 }
 
+// The controls are made without a parent and join the page cell by cell in
+// OnInitDialog, so the page's children, and a screen reader with them, run
+// caption 01, its edit, caption 02, its edit, and so on.
 CBoostPage::CBoostPage()
-    : CDialog(res::dialogTemplate(res::boostPageId)),
-      m_labels(makeChildControls<CStatic>(this, std::make_index_sequence<boostEntryCount>())),
-      m_edits(makeChildControls<CEdit>(this, std::make_index_sequence<boostEntryCount>()))
+    : CSettingPage(res::dialogTemplate(res::boostPageId)),
+      m_labels(makeChildControls<CStatic>(nullptr, std::make_index_sequence<boostEntryCount>())),
+      m_edits(makeChildControls<CEdit>(nullptr, std::make_index_sequence<boostEntryCount>()))
 {
 }
 
@@ -40,6 +43,24 @@ bool CBoostPage::OnInitDialog()
         label.setBuddy(&edit);
     }
     return true;
+}
+
+void CBoostPage::ShowValues(const PageValues& values)
+{
+    for (std::size_t k = 0; k < boostEntryCount; ++k)
+        m_edits[k].setText(QString::fromStdString(values.boostTable[k]));
+}
+
+bool CBoostPage::ReadValues(PageValues& values)
+{
+    for (std::size_t k = 0; k < boostEntryCount; ++k)
+        values.boostTable[k] = m_edits[k].text().toStdString();
+    return true;
+}
+
+QWidget* CBoostPage::EditBreaking(std::size_t rank, const PageValues&)
+{
+    return rank < boostEntryCount ? &m_edits[rank] : nullptr;
 }
 
 }  // namespace veltra

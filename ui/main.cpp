@@ -7,5 +7,5 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veltra"));
     veltra::theApp.InitInstance();
-    return 0;
+    return veltra::theApp.ExitInstance();
 }

@@ -1,10 +1,22 @@
+// The four pages made from templates. Each shows and reads its own part of
+// the page values and knows which of its edits each of its rules checks.
 #include "pages.h"
 
-#include "res/templates.h"
+#include "ui/framework/data_exchange.h"
+#include "ui/res/templates.h"
 
 namespace veltra {
 
-CFrequencyPage::CFrequencyPage() : CDialog(res::dialogTemplate(res::frequencyPageId)) {}
+namespace {
+
+QString shown(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+CFrequencyPage::CFrequencyPage() : CSettingPage(res::dialogTemplate(res::frequencyPageId)) {}
 
 void CFrequencyPage::DoDataExchange(CDataExchange* pDX)
 {
@@ -13,7 +25,30 @@ void CFrequencyPage::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, res::memClockEditId, m_memClock);
 }
 
-CPowerPage::CPowerPage() : CDialog(res::dialogTemplate(res::powerPageId)) {}
+void CFrequencyPage::ShowValues(const PageValues& values)
+{
+    m_gpuClock = shown(values.gpuClock);
+    m_boostClock = shown(values.boostClock);
+    m_memClock = shown(values.memClock);
+    UpdateData(false);
+}
+
+bool CFrequencyPage::ReadValues(PageValues& values)
+{
+    UpdateData(true);
+    values.gpuClock = m_gpuClock.toStdString();
+    values.boostClock = m_boostClock.toStdString();
+    values.memClock = m_memClock.toStdString();
+    return true;
+}
+
+QWidget* CFrequencyPage::EditBreaking(std::size_t rank, const PageValues&)
+{
+    constexpr int inRuleOrder[] = {res::gpuClockEditId, res::boostClockEditId, res::memClockEditId};
+    return rank < std::size(inRuleOrder) ? GetDlgItem(inRuleOrder[rank]) : nullptr;
+}
+
+CPowerPage::CPowerPage() : CSettingPage(res::dialogTemplate(res::powerPageId)) {}
 
 void CPowerPage::DoDataExchange(CDataExchange* pDX)
 {
@@ -23,7 +58,44 @@ void CPowerPage::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, res::powerLimitHiEditId, m_powerLimitHi);
 }
 
-CFanPage::CFanPage() : CDialog(res::dialogTemplate(res::fanPageId)) {}
+void CPowerPage::ShowValues(const PageValues& values)
+{
+    m_powerDefault = values.powerDefault;
+    m_powerMax = values.powerMax;
+    m_powerLimitLo = values.powerLimitLo;
+    m_powerLimitHi = values.powerLimitHi;
+    UpdateData(false);
+}
+
+bool CPowerPage::ReadValues(PageValues& values)
+{
+    const bool read = UpdateData(true);
+    values.powerDefault = m_powerDefault;
+    values.powerMax = m_powerMax;
+    values.powerLimitLo = m_powerLimitLo;
+    values.powerLimitHi = m_powerLimitHi;
+    return read;
+}
+
+// The ordering rules lead to their first value; the 500 W rule to the first
+// value above it.
+QWidget* CPowerPage::EditBreaking(std::size_t rank, const PageValues& values)
+{
+    if (rank == 0)
+        return GetDlgItem(res::powerDefaultEditId);
+    if (rank == 1)
+        return GetDlgItem(res::powerLimitLoEditId);
+    const std::pair<std::uint32_t, int> inOrder[] = {{values.powerDefault, res::powerDefaultEditId},
+                                                     {values.powerMax, res::powerMaxEditId},
+                                                     {values.powerLimitLo, res::powerLimitLoEditId},
+                                                     {values.powerLimitHi, res::powerLimitHiEditId}};
+    for (const auto& [watts, id] : inOrder)
+        if (watts > 500)
+            return GetDlgItem(id);
+    return nullptr;
+}
+
+CFanPage::CFanPage() : CSettingPage(res::dialogTemplate(res::fanPageId)) {}
 
 void CFanPage::DoDataExchange(CDataExchange* pDX)
 {
@@ -31,11 +103,50 @@ void CFanPage::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, res::fanMaxEditId, m_fanMax);
 }
 
-CVoltagePage::CVoltagePage() : CDialog(res::dialogTemplate(res::voltagePageId)) {}
+void CFanPage::ShowValues(const PageValues& values)
+{
+    m_fanMin = values.fanMin;
+    m_fanMax = values.fanMax;
+    UpdateData(false);
+}
+
+bool CFanPage::ReadValues(PageValues& values)
+{
+    const bool read = UpdateData(true);
+    values.fanMin = m_fanMin;
+    values.fanMax = m_fanMax;
+    return read;
+}
+
+QWidget* CFanPage::EditBreaking(std::size_t rank, const PageValues& values)
+{
+    const bool minimumBreaks = rank == 0 || values.fanMin < 10;
+    return GetDlgItem(minimumBreaks ? res::fanMinEditId : res::fanMaxEditId);
+}
+
+CVoltagePage::CVoltagePage() : CSettingPage(res::dialogTemplate(res::voltagePageId)) {}
 
 void CVoltagePage::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, res::voltageEditId, m_voltage);
+}
+
+void CVoltagePage::ShowValues(const PageValues& values)
+{
+    m_voltage = shown(values.voltage);
+    UpdateData(false);
+}
+
+bool CVoltagePage::ReadValues(PageValues& values)
+{
+    UpdateData(true);
+    values.voltage = m_voltage.toStdString();
+    return true;
+}
+
+QWidget* CVoltagePage::EditBreaking(std::size_t, const PageValues&)
+{
+    return GetDlgItem(res::voltageEditId);
 }
 
 }  // namespace veltra

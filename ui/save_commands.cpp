@@ -1,7 +1,7 @@
 // The two save commands and the commit of the pages' values.
 #include <QFileInfo>
 
-#include "res/resource_ids.h"
+#include "ui/res/strings.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "ui/framework/prompts.h"
@@ -21,7 +21,7 @@ void CVeltraDlg::OnSaveBios()
 void CVeltraDlg::OnSaveBiosAs()
 {
     // The values are checked only once a target has been chosen.
-    const std::optional<QString> path = prompts().askSavePath(this);
+    const std::optional<QString> path = prompts().askSavePath(this, romFileQuestion(res::saveDialogTitle));
     if (!path)
         return;
     if (!CommitEdits())
@@ -38,40 +38,22 @@ void CVeltraDlg::OnSaveBiosAs()
 bool CVeltraDlg::CommitEdits()
 {
     // Each page is read when the rules reach it, so a failing rule leaves the
-    // later pages unread. The result of a page's exchange is not examined: a
-    // value it could not read keeps its earlier one and is checked as such.
+    // later pages unread. A value a page cannot read ends the commit there:
+    // saving the number it held before would write what nobody typed.
     PageValues values;
-    const auto readPage = [this](EditGroup group, PageValues& out) {
-        switch (group) {
-        case EditGroup::Frequency:
-            m_frequencyPage.UpdateData(true);
-            out.gpuClock = m_frequencyPage.m_gpuClock.toStdString();
-            out.boostClock = m_frequencyPage.m_boostClock.toStdString();
-            out.memClock = m_frequencyPage.m_memClock.toStdString();
-            break;
-        case EditGroup::Boost:
-            for (std::size_t k = 0; k < boostEntryCount; ++k)
-                out.boostTable[k] = m_boostPage.m_edits[k].text().toStdString();
-            break;
-        case EditGroup::Power:
-            m_powerPage.UpdateData(true);
-            out.powerDefault = m_powerPage.m_powerDefault;
-            out.powerMax = m_powerPage.m_powerMax;
-            out.powerLimitLo = m_powerPage.m_powerLimitLo;
-            out.powerLimitHi = m_powerPage.m_powerLimitHi;
-            break;
-        case EditGroup::Fan:
-            m_fanPage.UpdateData(true);
-            out.fanMin = m_fanPage.m_fanMin;
-            out.fanMax = m_fanPage.m_fanMax;
-            break;
-        case EditGroup::Voltage:
-            m_voltagePage.UpdateData(true);
-            out.voltage = m_voltagePage.m_voltage.toStdString();
-            break;
-        }
+    CSettingPage* unread = nullptr;
+    const auto readPage = [this, &unread](EditGroup group, PageValues& out) {
+        CSettingPage& page = PageOf(group);
+        if (!page.ReadValues(out))
+            unread = &page;
+        return unread == nullptr;
     };
-    return commitPageValues(values, m_info, readPage) == nullptr;
+    const SaveRule* failed = commitPageValues(values, m_info, readPage);
+    if (unread)
+        GotoPageEdit(*unread, unread->FailedControl());
+    else if (failed)
+        GotoPageEdit(PageOf(failed->group), PageOf(failed->group).EditBreaking(rankInPage(*failed), values));
+    return failed == nullptr;
 }
 
 }  // namespace veltra

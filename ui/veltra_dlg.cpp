@@ -1,22 +1,16 @@
 #include "veltra_dlg.h"
 
-#include <QContextMenuEvent>
-#include <QFileInfo>
-#include <QMenu>
 #include <QPushButton>
 
-#include "res/strings.h"
-#include "res/templates.h"
+#include "ui/res/strings.h"
+#include "ui/res/templates.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "rom/message.h"
-#include "ui/about_dlg.h"
-#include "ui/framework/dialog_builder.h"
+#include "ui/framework/data_exchange.h"
+#include "ui/framework/images.h"
 #include "ui/framework/prompts.h"
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
+#include "ui/res/images.h"
 
 namespace veltra {
 
@@ -32,6 +26,11 @@ QString fromImageText(const TextLoc& text)
 
 }  // namespace
 
+FileQuestion romFileQuestion(const char* title)
+{
+    return {QString::fromLatin1(title), QString::fromLatin1(res::romFileFilter), QString::fromLatin1(res::romFileSuffix)};
+}
+
 std::filesystem::path toFilePath(const QString& path)
 {
 #ifdef Q_OS_WIN
@@ -42,11 +41,12 @@ std::filesystem::path toFilePath(const QString& path)
 #endif
 }
 
-CVeltraDlg::CVeltraDlg(QWidget* pParent) : CDialog(res::mainDialog), m_hIcon(loadImageResource(res::appIconId))
+CVeltraDlg::CVeltraDlg(QWidget* pParent) : CDialog(res::mainDialog, pParent)
 {
-    if (pParent)
-        setParent(pParent, windowFlags());
-    // The image model's messages become this window's message boxes.
+    // The dialog layer draws its templates' images from ours, and the image
+    // model's messages become this window's message boxes.
+    setImageLoader(&res::loadImage);
+    m_hIcon = QIcon(loadImageResource(res::appIconId));
     setMessageHandler([this](const std::string& text) { showMessage(this, QString::fromStdString(text)); });
 }
 
@@ -73,21 +73,7 @@ bool CVeltraDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-#ifdef Q_OS_WIN
-    if (HMENU sysMenu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
-        AppendMenuW(sysMenu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(sysMenu, MF_STRING, aboutCommandId, reinterpret_cast<const wchar_t*>(
-                                                            QString::fromLatin1(res::aboutMenuText).utf16()));
-    }
-#else
-    // X11 and Wayland leave the window menu to the window manager; the item
-    // lives in the window's context menu instead.
-    m_sysMenu = new QMenu(this);
-    m_sysMenu->addSeparator();
-    QAction* about = m_sysMenu->addAction(QString::fromLatin1(res::aboutMenuText));
-    QObject::connect(about, &QAction::triggered, this, [this] { OnSysCommand(aboutCommandId, 0); });
-#endif
-
+    InitWindowMenu();
     setWindowIcon(m_hIcon);
 
     GetDlgItem(res::saveBiosButtonId)->setEnabled(false);
@@ -122,6 +108,8 @@ bool CVeltraDlg::OnInitDialog()
     QObject::connect(open, &QPushButton::clicked, this, [this] { OnOpenBios(); });
     QObject::connect(save, &QPushButton::clicked, this, [this] { OnSaveBios(); });
     QObject::connect(saveAs, &QPushButton::clicked, this, [this] { OnSaveBiosAs(); });
+    LoadAccelerators(res::mainAccelerators);
+    AcceptFileDrops();
 
     GetDlgItem(res::nameEditId)->setFocus();
     return true;
@@ -159,26 +147,27 @@ bool CVeltraDlg::LoadAndShow(const QString& path)
 void CVeltraDlg::ShowPageValues()
 {
     const PageValues shown = pageValuesFrom(m_info);
-    m_frequencyPage.m_gpuClock = QString::fromStdString(shown.gpuClock);
-    m_frequencyPage.m_boostClock = QString::fromStdString(shown.boostClock);
-    m_frequencyPage.m_memClock = QString::fromStdString(shown.memClock);
-    m_frequencyPage.UpdateData(false);
+    for (CSettingPage* page : m_pages)
+        page->Show(shown);
+}
 
-    for (std::size_t k = 0; k < boostEntryCount; ++k)
-        m_boostPage.m_edits[k].setText(QString::fromStdString(shown.boostTable[k]));
+CSettingPage& CVeltraDlg::PageOf(EditGroup group) const
+{
+    for (CSettingPage* page : m_pages)
+        if (page->Group() == group)
+            return *page;
+    return *m_pages[0];
+}
 
-    m_powerPage.m_powerDefault = shown.powerDefault;
-    m_powerPage.m_powerMax = shown.powerMax;
-    m_powerPage.m_powerLimitLo = shown.powerLimitLo;
-    m_powerPage.m_powerLimitHi = shown.powerLimitHi;
-    m_powerPage.UpdateData(false);
-
-    m_fanPage.m_fanMin = shown.fanMin;
-    m_fanPage.m_fanMax = shown.fanMax;
-    m_fanPage.UpdateData(false);
-
-    m_voltagePage.m_voltage = QString::fromStdString(shown.voltage);
-    m_voltagePage.UpdateData(false);
+void CVeltraDlg::GotoPageEdit(CSettingPage& page, QWidget* edit)
+{
+    for (int tab = 0; tab < static_cast<int>(m_pages.size()); ++tab) {
+        if (m_pages[static_cast<std::size_t>(tab)] != &page || tab == m_curPage)
+            continue;
+        m_tabCtrl.SetCurSel(tab);
+        OnTabSelChange();
+    }
+    page.GotoDlgCtrl(edit);
 }
 
 bool CVeltraDlg::ShowBoardIdentity()
@@ -194,55 +183,11 @@ bool CVeltraDlg::ShowBoardIdentity()
     return true;
 }
 
-void CVeltraDlg::OnOpenBios()
-{
-    const std::optional<QString> path = prompts().askOpenPath(this);
-    if (!path)
-        return;
-    if (!LoadAndShow(*path))
-        return;
-    m_fileName = QFileInfo(*path).fileName();
-    m_filePath = *path;
-    UpdateData(false);
-}
-
 void CVeltraDlg::OnTabSelChange()
 {
     m_pages[static_cast<std::size_t>(m_curPage)]->hide();
     m_curPage = m_tabCtrl.GetCurSel();
     m_pages[static_cast<std::size_t>(m_curPage)]->show();
 }
-
-void CVeltraDlg::OnSysCommand(unsigned nID, long long)
-{
-    if ((nID & 0xFFF0) == aboutCommandId) {
-        CAboutDlg about;
-        about.DoModal();
-    }
-}
-
-void CVeltraDlg::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (!m_sysMenu) {
-        CDialog::contextMenuEvent(event);
-        return;
-    }
-    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : mapToGlobal(QPoint(0, 0));
-    m_sysMenu->popup(at);
-    event->accept();
-}
-
-#ifdef Q_OS_WIN
-bool CVeltraDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
-{
-    const MSG* msg = static_cast<const MSG*>(message);
-    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == aboutCommandId) {
-        OnSysCommand(static_cast<unsigned>(msg->wParam), static_cast<long long>(msg->lParam));
-        *result = 0;
-        return true;
-    }
-    return CDialog::nativeEvent(eventType, message, result);
-}
-#endif
 
 }  // namespace veltra

@@ -6,7 +6,7 @@
 
 #include <QLocale>
 
-#include "res/resource_ids.h"
+#include "ui/res/resource_ids.h"
 #include "tests/hardening/child_process.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/support/temp_dir.h"

@@ -137,7 +137,10 @@ TEST(SaveRules, ValuesAreStoredBeforeTheirCheckAndLaterOnesAreNotRead)
     std::vector<EditGroup> pagesRead;
     testing::MessageRecorder recorder;
     const SaveRule* failed =
-        commitPageValues(values, info, [&](EditGroup page, PageValues&) { pagesRead.push_back(page); });
+        commitPageValues(values, info, [&](EditGroup page, PageValues&) {
+            pagesRead.push_back(page);
+            return true;
+        });
 
     EXPECT_EQ(failed, &saveRules[3 + 17]);
     EXPECT_EQ(pagesRead, (std::vector<EditGroup>{EditGroup::Frequency, EditGroup::Boost}));
@@ -189,11 +192,35 @@ TEST(SaveRules, EachPageIsReadWhenTheWalkReachesIt)
         case EditGroup::Fan: v.fanMin = 10; v.fanMax = 10; break;
         case EditGroup::Voltage: v.voltage = "1000"; break;
         }
+        return true;
     });
     EXPECT_EQ(failed, nullptr);
     EXPECT_EQ(pagesRead, (std::vector<EditGroup>{EditGroup::Frequency, EditGroup::Boost, EditGroup::Power,
                                                  EditGroup::Fan, EditGroup::Voltage}));
     EXPECT_EQ(info.voltage[0].value, 1000u);
+}
+
+// A page the window could not read (a number its exchange refused) ends the
+// walk: nothing of it or after it is stored, and no rule speaks.
+TEST(SaveRules, APageTheReaderRefusesEndsTheWalkSilently)
+{
+    BiosInfo info;
+    info.powerDefault.value = 77;
+    info.voltage[0].value = 7;
+    std::vector<EditGroup> pagesRead;
+    testing::MessageRecorder recorder;
+    PageValues values = validValues();
+    values.powerDefault = 999;
+    const SaveRule* failed = commitPageValues(values, info, [&](EditGroup page, PageValues&) {
+        pagesRead.push_back(page);
+        return page != EditGroup::Power;
+    });
+    EXPECT_EQ(failed, &saveRules[3 + boostEntryCount]);
+    EXPECT_EQ(pagesRead, (std::vector<EditGroup>{EditGroup::Frequency, EditGroup::Boost, EditGroup::Power}));
+    EXPECT_TRUE(recorder.messages().empty());
+    EXPECT_EQ(info.gpuClock.value, 1006.0f);
+    EXPECT_EQ(info.powerDefault.value, 77u);
+    EXPECT_EQ(info.voltage[0].value, 7u);
 }
 
 }  // namespace

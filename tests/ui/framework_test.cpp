@@ -2,10 +2,12 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "res/templates.h"
+#include "ui/res/templates.h"
 #include "ui/framework/controls.h"
+#include "ui/framework/data_exchange.h"
 #include "ui/framework/scripted_prompts.h"
 #include "ui/pages.h"
 #include "ui/veltra_dlg.h"
@@ -149,25 +151,40 @@ TEST(UnsignedExchange, WritesMembersAsDecimalText)
     EXPECT_EQ(dynamic_cast<QLineEdit&>(*page.GetDlgItem(res::fanMaxEditId)).text(), "4294967295");
 }
 
-TEST(Prompts, MessageBoxIsAModalWarningWithOneOkTitledVeltra)
+// The layer's boxes carry the application's name and the program's own
+// texts; it has none of its own.
+TEST(Prompts, MessageAndQuestionBoxesAreModalAndTitledWithTheApplicationsName)
 {
     QWidget owner;
+    const QString title = QCoreApplication::applicationName();
     const auto box = makeMessageBox(&owner, "Cannot open bios file!");
     EXPECT_EQ(box->icon(), QMessageBox::Warning);
     EXPECT_EQ(box->text(), "Cannot open bios file!");
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
     EXPECT_EQ(box->buttons().size(), 1);
-    EXPECT_EQ(box->windowTitle(), "Veltra");
+    EXPECT_EQ(box->windowTitle(), title);
     EXPECT_EQ(box->parentWidget(), &owner);
     EXPECT_NE(box->windowModality(), Qt::NonModal);
+
+    const auto question = makeQuestionBox(&owner, "Discard?");
+    EXPECT_EQ(question->icon(), QMessageBox::Question);
+    EXPECT_EQ(question->text(), "Discard?");
+    EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(static_cast<QAbstractButton*>(question->defaultButton()), question->button(QMessageBox::No));
+    EXPECT_EQ(question->escapeButton(), question->button(QMessageBox::No));
+    EXPECT_EQ(question->windowTitle(), title);
+    EXPECT_EQ(question->parentWidget(), &owner);
+    EXPECT_NE(question->windowModality(), Qt::NonModal);
 }
 
-TEST(Prompts, FileDialogsOfferOnlyRomFilesAndConfirmOverwriting)
+TEST(Prompts, FileDialogsOfferTheProgramsFileTypeAndConfirmOverwriting)
 {
+    const FileQuestion question{"Pick a picture", "Picture(*.png)", "png"};
     for (auto mode : {QFileDialog::AcceptOpen, QFileDialog::AcceptSave}) {
-        const auto dialog = makeFileDialog(nullptr, mode);
-        EXPECT_EQ(dialog->nameFilters(), QStringList{"BIOS File(*.rom)"});
-        EXPECT_EQ(dialog->defaultSuffix(), "rom");
+        const auto dialog = makeFileDialog(nullptr, mode, question);
+        EXPECT_EQ(dialog->windowTitle(), "Pick a picture");
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"Picture(*.png)"});
+        EXPECT_EQ(dialog->defaultSuffix(), "png");
         EXPECT_EQ(dialog->acceptMode(), mode);
         EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_EQ(dialog->fileMode(), mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

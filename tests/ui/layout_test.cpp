@@ -1,12 +1,13 @@
+#include <QAccessible>
 #include <QApplication>
-#include <QContextMenuEvent>
+#include <QGroupBox>
 #include <QMenu>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 
-#include "res/strings.h"
+#include "ui/res/strings.h"
 #include "ui/about_dlg.h"
-#include "ui/framework/dialog_builder.h"
+#include "ui/framework/images.h"
 #include "window_fixture.h"
 
 // How the window is laid out and named: the grid, the pages' place, text that
@@ -62,6 +63,14 @@ TEST_F(WindowTest, BoostGridHasFortyFiveCaptionedEditsInPagePixelsWithoutTabStop
         EXPECT_EQ(caption->geometry(), QRect(x - 15, y - 16, 15, 16)) << k;
         EXPECT_EQ(caption->buddy(), &cell);
     }
+    // A reader meets each caption just before its value.
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(const_cast<CDialog*>(&page));
+    ASSERT_NE(reader, nullptr);
+    ASSERT_EQ(reader->childCount(), 90);
+    for (int k = 0; k < 45; ++k) {
+        EXPECT_EQ(reader->child(2 * k)->text(QAccessible::Name), QString::asprintf("%02d", k + 1)) << k;
+        EXPECT_EQ(reader->child(2 * k + 1)->object(), &pageEdit(boostTab, res::firstBoostEditId + k)) << k;
+    }
     // Fifth cell of the first row, and the last cell.
     EXPECT_EQ(labels[4]->text(), "05");
     EXPECT_EQ(labels[4]->buddy(), page.GetDlgItem(12349));
@@ -108,7 +117,7 @@ TEST_F(WindowTest, NoCaptionLabelOrValueIsClipped)
     std::vector<QWidget*> parents{&dlg};
     for (int tab = 0; tab < 5; ++tab)
         parents.push_back(&dlg.Page(tab));
-    CAboutDlg about;
+    CAboutDlg about(&dlg);
     about.Create();
     parents.push_back(&about);
 
@@ -142,11 +151,8 @@ TEST_F(WindowTest, NoCaptionLabelOrValueIsClipped)
     EXPECT_GE(tabs().TabBar().width(), tabs().TabBar().sizeHint().width());
 }
 
-TEST_F(WindowTest, AboutItemFollowsASeparatorInTheWindowMenuAndOpensTheAboutBox)
+TEST_F(WindowTest, AboutItemFollowsASeparatorInTheWindowMenu)
 {
-#ifdef Q_OS_WIN
-    GTEST_SKIP() << "the item is in the system's own window menu";
-#endif
     QMenu* menu = dlg.SystemMenu();
     ASSERT_NE(menu, nullptr);
     const auto actions = menu->actions();
@@ -154,51 +160,104 @@ TEST_F(WindowTest, AboutItemFollowsASeparatorInTheWindowMenuAndOpensTheAboutBox)
     EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
     EXPECT_EQ(actions.back()->text(), "&About Veltra...");
 
-    actions.back()->trigger();
-    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra"}));
-
     dlg.OnSysCommand(0xF060, 0);  // any other command: nothing of ours
+    EXPECT_TRUE(prompts.modalTitles.empty());
     dlg.OnSysCommand(0x0013, 0);  // low four bits are ignored
-    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra", "About Veltra"}));
+    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra"}));
 }
 
-TEST_F(WindowTest, RightClickAndTheMenuKeyOpenTheWindowMenu)
+// A right click anywhere but in an edit, pages included, opens the menu with
+// the About item; an edit keeps its own menu.
+TEST_F(WindowTest, ARightClickOutsideTheEditsOpensTheMenuWithTheAboutItem)
 {
-#ifdef Q_OS_WIN
-    GTEST_SKIP() << "the item is in the system's own window menu";
-#endif
-    for (auto reason : {QContextMenuEvent::Mouse, QContextMenuEvent::Keyboard}) {
-        QContextMenuEvent event(reason, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(&dlg, &event);
-        EXPECT_TRUE(dlg.SystemMenu()->isVisible()) << reason;
-        dlg.SystemMenu()->hide();
+    QMenu* menu = dlg.SystemMenu();
+    const auto closePopup = [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    };
+    struct Target {
+        const char* name;
+        int tab;  // the tab to show first
+        QWidget* widget;
+        QPoint at;
+    };
+    std::vector<Target> targets = {
+        {"group box", frequencyTab, dlg.findChild<QGroupBox*>(), QPoint(3, 3)},
+        {"picture", frequencyTab, dlg.GetDlgItem(res::pictureId), QPoint(5, 5)},
+        {"Open BIOS", frequencyTab, &button(res::openBiosButtonId), QPoint(5, 5)},
+        {"tabs", frequencyTab, &tabs().TabBar(), QPoint(5, 5)},
+        {"window", frequencyTab, &dlg, QPoint(2, 2)},
+        {"Boost caption", boostTab, dlg.Page(boostTab).findChild<QLabel*>(), QPoint(3, 3)},
+    };
+    for (int tab = 0; tab < 5; ++tab)
+        targets.push_back({res::tabCaptions[tab], tab, &dlg.Page(tab), QPoint(2, 2)});
+    for (QLabel* label : dlg.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        targets.push_back({"label", frequencyTab, label, QPoint(2, 2)});
+    for (const Target& target : targets) {
+        SCOPED_TRACE(target.name);
+        ASSERT_NE(target.widget, nullptr);
+        clickTab(target.tab);
+        rightClick(*target.widget, target.at);
+        EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(QApplication::activePopupWidget(), menu);
+        closePopup();
     }
+
+    for (QWidget* value : {static_cast<QWidget*>(&edit(res::nameEditId)), static_cast<QWidget*>(&pageEdit(
+                                                                               frequencyTab, res::gpuClockEditId))}) {
+        clickTab(frequencyTab);
+        rightClick(*value, QPoint(5, 5));
+        EXPECT_FALSE(menu->isVisible());
+        EXPECT_NE(QApplication::activePopupWidget(), nullptr);
+        closePopup();
+    }
+
+    rightClick(dlg.Page(frequencyTab), QPoint(2, 2));
+    QAction* about = menu->actions().back();
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(about).center());
+    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra"}));
 }
 
-TEST(AboutBox, ShowsIconNameVersionAndOk)
+// F1 opens the About box over the window that owns it, centred on it; its
+// OK ends it.
+TEST_F(WindowTest, AboutBoxIsOwnedByTheWindowCentredOnItAndShowsIconNameVersionAndOk)
 {
-    CAboutDlg about;
-    about.Create();
-    EXPECT_EQ(about.windowTitle(), "About Veltra");
-    QStringList lines;
-    const QLabel* icon = nullptr;
-    for (QLabel* label : about.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        if (!label->pixmap().isNull())
-            icon = label;
-        else
-            lines << label->text();
-    }
-    EXPECT_EQ(lines, (QStringList{"Veltra, Version 1.1", "BIOS image editor"}));
-    ASSERT_NE(icon, nullptr);
+    dlg.move(40, 30);
+    bool ran = false;
+    prompts.whenModal = [&](QDialog& about) {
+        ran = true;
+        about.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&about));
+        EXPECT_EQ(about.parentWidget(), &dlg);
+        EXPECT_TRUE(about.isWindow());
+        const QPoint offCentre = about.frameGeometry().center() - dlg.frameGeometry().center();
+        EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
+
+        EXPECT_EQ(about.windowTitle(), "About Veltra");
+        QStringList lines;
+        const QLabel* icon = nullptr;
+        for (QLabel* label : about.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (!label->pixmap().isNull())
+                icon = label;
+            else
+                lines << label->text();
+        }
+        EXPECT_EQ(lines, (QStringList{"Veltra, Version 1.1", "BIOS image editor"}));
+        EXPECT_NE(icon, nullptr);
+        auto* ok = dynamic_cast<QPushButton*>(dynamic_cast<CDialog&>(about).GetDlgItem(res::okButtonId));
+        EXPECT_NE(ok, nullptr);
+        if (!ok)
+            return int{QDialog::Rejected};
+        EXPECT_EQ(ok->text(), "OK");
+        EXPECT_TRUE(ok->isDefault());
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_FALSE(about.isVisible());
+        return about.result();
+    };
+    press(Qt::Key_F1);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra"}));
     EXPECT_EQ(loadImageResource(res::appIconId).size(), QSize(128, 128));
-    auto* ok = dynamic_cast<QPushButton*>(about.GetDlgItem(res::okButtonId));
-    ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->text(), "OK");
-    EXPECT_TRUE(ok->isDefault());
-    about.show();
-    ok->click();
-    EXPECT_EQ(about.result(), QDialog::Accepted);
-    EXPECT_FALSE(about.isVisible());
 }
 
 }  // namespace

@@ -1,3 +1,6 @@
+#include <QApplication>
+#include <algorithm>
+
 #include "rom/conversions.h"
 #include "rom/file.h"
 #include "window_fixture.h"
@@ -102,11 +105,55 @@ std::string storedAs(const Field& field, const std::string& text)
     return {};
 }
 
-class SaveRuleTest : public WindowTest, public ::testing::WithParamInterface<int> {};
+// The value whose edit a failing rule leads to.
+std::string leadsTo(int rule)
+{
+    const char* keys[] = {"gpuClock", "boostClock", "memClock"};
+    if (rule <= 3)
+        return keys[rule - 1];
+    if (rule <= 48)
+        return "boostTable[" + std::to_string(rule - 4) + "]";
+    const char* rest[] = {"powerDefault", "powerLimitLo", "powerMax", "fanMin", "fanMin", "voltage[0]"};
+    return rest[rule - 49];
+}
+
+const Field& fieldOf(const std::string& key)
+{
+    static const std::vector<Field> fields = allFields();
+    return *std::find_if(fields.begin(), fields.end(), [&](const Field& f) { return f.key == key; });
+}
+
+class SaveTest : public WindowTest {
+protected:
+    // Types `typed` into the pages, leaves the Voltage page shown and clicks
+    // "Save BIOS".
+    void typeAndSave(const std::map<std::string, std::string>& typed)
+    {
+        for (const Field& field : allFields())
+            pageEdit(field.tab, field.id).setText(QString::fromStdString(typed.at(field.key)));
+        clickTab(voltageTab);
+        clickButton(res::saveBiosButtonId);
+    }
+
+    // The page holding `key` is shown and the focus is in its edit, with the
+    // whole text selected so that typing replaces it.
+    void expectLedTo(const std::string& key)
+    {
+        const Field& field = fieldOf(key);
+        EXPECT_EQ(tabs().GetCurSel(), field.tab);
+        EXPECT_EQ(visiblePage(), field.tab);
+        QLineEdit& value = pageEdit(field.tab, field.id);
+        EXPECT_EQ(QApplication::focusWidget(), &value) << key;
+        EXPECT_EQ(value.selectedText(), value.text()) << key;
+    }
+};
+
+class SaveRuleTest : public SaveTest, public ::testing::WithParamInterface<int> {};
 
 // Every value is stored before its own check; the first failing rule's
 // message is the only one; later values keep what the load gave them; the
-// file and the typed texts stay as they were.
+// file and the typed texts stay as they were, and the window leads to the
+// failing value.
 TEST_P(SaveRuleTest, FirstFailingRuleIsReportedAndValuesUpToItAreStored)
 {
     const int rule = GetParam();
@@ -118,23 +165,50 @@ TEST_P(SaveRuleTest, FirstFailingRuleIsReportedAndValuesUpToItAreStored)
     std::map<std::string, std::string> typed = validEdits();
     for (const auto& [key, text] : breaking(rule))
         typed[key] = text;
-    for (const Field& field : allFields()) {
-        pageEdit(field.tab, field.id).setText(QString::fromStdString(typed[field.key]));
+    for (const Field& field : allFields())
         if (field.storedAtRule <= rule)
             expected[field.key] = storedAs(field, typed[field.key]);
-    }
 
-    dlg.OnSaveBios();
+    typeAndSave(typed);
 
     EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{messageOf(rule)});
     EXPECT_EQ(describe(dlg.Info()), expected);
     EXPECT_EQ(readBytes(path), bytesBefore);
     for (const Field& field : allFields())
         EXPECT_EQ(pageEdit(field.tab, field.id).text().toStdString(), typed[field.key]) << field.key;
-    EXPECT_EQ(tabs().GetCurSel(), frequencyTab);
+    expectLedTo(leadsTo(rule));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachRule, SaveRuleTest, ::testing::Range(1, 55));
+
+struct LeadCase {
+    std::map<std::string, std::string> typed;
+    const char* message;
+    const char* leadsTo;
+};
+
+// A rule over several values leads to the one that breaks it.
+TEST_F(SaveTest, ARuleOverSeveralValuesLeadsToTheOneThatBreaksIt)
+{
+    const LeadCase cases[] = {
+        {{{"powerLimitHi", "501"}}, "Power <= 500W", "powerLimitHi"},
+        {{{"powerDefault", "501"}, {"powerMax", "501"}}, "Power <= 500W", "powerDefault"},
+        {{{"fanMin", "50"}, {"fanMax", "300"}}, "10% <= FanSpeed <= 100%", "fanMax"},
+        {{{"fanMin", "50"}, {"fanMax", "356"}}, "10% <= FanSpeed <= 100%", "fanMax"},
+        {{{"fanMin", "5"}, {"fanMax", "300"}}, "10% <= FanSpeed <= 100%", "fanMin"},
+    };
+    open(writeImage("lead.rom", ImageSpec{}));
+    for (const LeadCase& c : cases) {
+        SCOPED_TRACE(c.leadsTo);
+        std::map<std::string, std::string> typed = validEdits();
+        for (const auto& [key, text] : c.typed)
+            typed[key] = text;
+        prompts.messages.clear();
+        typeAndSave(typed);
+        EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{c.message});
+        expectLedTo(c.leadsTo);
+    }
+}
 
 TEST_F(WindowTest, SaveWritesTheEditedValuesAndShowsThemAsReadBack)
 {
@@ -198,25 +272,43 @@ TEST_F(WindowTest, LoadedValueBreakingARuleBlocksSavingUntilCorrected)
     EXPECT_EQ(pageEdit(fanTab, res::fanMinEditId).text(), "10");
 }
 
-TEST_F(WindowTest, UnreadablePowerTextIsReportedAndTheSaveGoesOnWithTheEarlierValues)
-{
-    const auto path = writeImage("power.rom", ImageSpec{});
-    open(path);
-    // The exchange stops at the default power: the maximum typed after it is
-    // not read either, and both keep what the load showed (170 and 225).
-    pageEdit(powerTab, res::powerDefaultEditId).setText("abc");
-    pageEdit(powerTab, res::powerMaxEditId).setText("200");
+struct Unreadable {
+    const char* key;
+    const char* text;
+};
 
-    dlg.OnSaveBios();
+class UnreadableNumber : public SaveTest, public ::testing::WithParamInterface<Unreadable> {};
+
+// A power or fan text that is not a whole number ends the save at its
+// message: the earlier number is not written in its place, nothing is, and
+// the window leads to the text with everything typed kept.
+TEST_P(UnreadableNumber, EndsTheSaveAndLeadsToIt)
+{
+    const auto path = writeImage("unreadable.rom", ImageSpec{});
+    open(path);
+    const auto bytes = readBytes(path);
+    const auto info = describe(dlg.Info());
+    std::map<std::string, std::string> typed = validEdits();
+    typed[GetParam().key] = GetParam().text;
+
+    typeAndSave(typed);
 
     EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"Enter a whole number from 0 to 4294967295."});
-    BiosInfo onDisk;
-    ASSERT_TRUE(loadRomFile(path, onDisk));
-    EXPECT_EQ(onDisk.powerDefault.value, 170u);
-    EXPECT_EQ(onDisk.powerMax.value, 225u);
-    EXPECT_EQ(pageEdit(powerTab, res::powerDefaultEditId).text(), "170");
-    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "225");
+    EXPECT_EQ(readBytes(path), bytes);
+    for (const Field& field : allFields()) {
+        EXPECT_EQ(pageEdit(field.tab, field.id).text().toStdString(), typed[field.key]) << field.key;
+        // Values of the pages before it are stored, as for a failing rule;
+        // nothing of its own page or after it.
+        if (field.tab >= fieldOf(GetParam().key).tab) {
+            EXPECT_EQ(describe(dlg.Info())[field.key], info.at(field.key)) << field.key;
+        }
+    }
+    expectLedTo(GetParam().key);
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, UnreadableNumber,
+                         ::testing::Values(Unreadable{"powerDefault", "abc"}, Unreadable{"powerLimitHi", "-1"},
+                                           Unreadable{"fanMin", ""}, Unreadable{"fanMax", "85%"}));
 
 TEST_F(WindowTest, CancelledSaveAsChecksNothingAndSaysNothing)
 {

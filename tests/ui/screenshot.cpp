@@ -6,8 +6,8 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "res/resource_ids.h"
-#include "res/strings.h"
+#include "ui/res/resource_ids.h"
+#include "ui/res/strings.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
 #include "ui/framework/scripted_prompts.h"

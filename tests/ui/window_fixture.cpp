@@ -1,6 +1,8 @@
 #include "window_fixture.h"
 
+#include <QApplication>
 #include <QPixmap>
+#include <QWindow>
 
 namespace veltra::testing {
 
@@ -49,6 +51,8 @@ WindowTest::WindowTest()
 {
     dlg.Create();
     dlg.show();
+    dlg.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
 }
 
 QLineEdit& WindowTest::edit(int id) const
@@ -91,6 +95,48 @@ int WindowTest::visiblePage() const
         visible = i;
     }
     return visible;
+}
+
+void WindowTest::clickTab(int tab)
+{
+    QTabBar& bar = tabs().TabBar();
+    QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, bar.tabRect(tab).center());
+}
+
+void WindowTest::typeInto(int tab, int id, const QString& text)
+{
+    if (tabs().GetCurSel() != tab)
+        clickTab(tab);
+    QLineEdit& target = pageEdit(tab, id);
+    QTest::mouseClick(&target, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), &target) << id;
+    QTest::keyClick(&target, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(&target, Qt::Key_Delete);
+    else
+        QTest::keyClicks(&target, text);
+}
+
+void WindowTest::clickButton(int id)
+{
+    QTest::mouseClick(&button(id), Qt::LeftButton);
+}
+
+void WindowTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : static_cast<QWidget*>(&dlg), key, modifiers);
+}
+
+void WindowTest::rightClick(QWidget& widget, QPoint at)
+{
+    QWindow* window = widget.window()->windowHandle();
+    QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, window->mapFromGlobal(widget.mapToGlobal(at)));
+}
+
+void WindowTest::closeWindow()
+{
+    dlg.windowHandle()->close();
 }
 
 std::filesystem::path WindowTest::writeImage(const std::string& name, const ImageSpec& spec) const

@@ -3,11 +3,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
 
-#include "res/resource_ids.h"
+#include "ui/res/resource_ids.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
 #include "ui/framework/scripted_prompts.h"
@@ -46,6 +47,19 @@ protected:
     // The user picks a tab.
     void selectTab(int tab);
     int visiblePage() const;  // -1 unless exactly one page is visible
+
+    // What the user does, through the window's real input paths.
+    // Picks the tab with a click on its caption.
+    void clickTab(int tab);
+    // Clicks the edit, selects its text and types `text` over it.
+    void typeInto(int tab, int id, const QString& text);
+    void clickButton(int id);
+    // A key pressed where the keyboard focus is.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // A right click on `widget` at `at` (its own pixels), through the window.
+    void rightClick(QWidget& widget, QPoint at);
+    // The close button of the window's frame.
+    void closeWindow();
 
     std::filesystem::path writeImage(const std::string& name, const ImageSpec& spec) const;
     // "Open BIOS" answered with `path`.

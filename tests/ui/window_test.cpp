@@ -1,7 +1,5 @@
 #include <QApplication>
-#include <QKeyEvent>
 
-#include "ui/veltra_app.h"
 #include "window_fixture.h"
 
 namespace veltra::testing {
@@ -269,56 +267,27 @@ TEST_F(WindowTest, ButtonsRunTheirCommands)
 {
     const auto path = writeImage("clicked.rom", ImageSpec{});
     prompts.openAnswers.push_back(qpath(path));
-    button(res::openBiosButtonId).click();
+    clickButton(res::openBiosButtonId);
     EXPECT_EQ(edit(res::fileNameEditId).text(), "clicked.rom");
 
-    pageEdit(fanTab, res::fanMaxEditId).setText("95");
-    button(res::saveBiosButtonId).click();
+    typeInto(fanTab, res::fanMaxEditId, "95");
+    clickButton(res::saveBiosButtonId);
     EXPECT_EQ(prompts.saveQuestions, 0);
     BiosInfo onDisk;
     ASSERT_TRUE(loadRomFile(path, onDisk));
     EXPECT_EQ(onDisk.fanMax.value, 95);
 
-    button(res::saveBiosAsButtonId).click();  // cancelled
+    clickButton(res::saveBiosAsButtonId);  // cancelled
     EXPECT_EQ(prompts.saveQuestions, 1);
     EXPECT_TRUE(prompts.messages.empty());
-}
 
-struct KeyCase {
-    Qt::Key key;
-    bool windowStaysOpen;
-};
-
-class KeyOnAPage : public WindowTest, public ::testing::WithParamInterface<KeyCase> {};
-
-// Escape ends the window at once, unsaved edits and all, and never hides just
-// the page. Enter in an edit does not end the window: edits are not thrown
-// away by a key pressed to finish typing a value.
-TEST_P(KeyOnAPage, EscapeEndsTheWindowAndEnterKeepsIt)
-{
-    open(writeImage("edited.rom", ImageSpec{}));
-    QLineEdit& gpu = pageEdit(frequencyTab, res::gpuClockEditId);
-    gpu.setText("1200");
-    QKeyEvent press(QEvent::KeyPress, GetParam().key, Qt::NoModifier);
-    QApplication::sendEvent(&gpu, &press);
-    EXPECT_TRUE(dlg.Page(frequencyTab).isVisibleTo(&dlg));
-    EXPECT_EQ(dlg.isVisible(), GetParam().windowStaysOpen);
-    if (!GetParam().windowStaysOpen) {
-        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    // Both file dialogs offer BIOS files only.
+    ASSERT_EQ(prompts.fileQuestions.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(prompts.fileQuestions[i].title, i == 0 ? "Open BIOS" : "Save BIOS As");
+        EXPECT_EQ(prompts.fileQuestions[i].filter, "BIOS File(*.rom)");
+        EXPECT_EQ(prompts.fileQuestions[i].defaultSuffix, "rom");
     }
-    EXPECT_EQ(gpu.text(), "1200");
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, KeyOnAPage,
-                         ::testing::Values(KeyCase{Qt::Key_Escape, false}, KeyCase{Qt::Key_Return, true},
-                                           KeyCase{Qt::Key_Enter, true}));
-
-TEST(Application, RunsTheMainWindowModallyAndThenEnds)
-{
-    ScriptedPrompts prompts;
-    EXPECT_FALSE(theApp.InitInstance());
-    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"Veltra v1.1"}));
 }
 
 }  // namespace

@@ -40,8 +40,8 @@ bool CEdit::Create(bool tabStop, const QRect& rect, QWidget* parent, int id)
         setParent(parent);
     setAlignment(Qt::AlignCenter);
     setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-    // A one-pixel border instead of the style's frame: the grid cells are
-    // small and must still show a whole clock value.
+    // A one-pixel border instead of the style's frame: a control made at run
+    // time is often small and must still show its whole text.
     setFrame(false);
     m_thinBorder = true;
     setGeometry(rect);

@@ -38,8 +38,8 @@ private:
     bool m_thinBorder = false;
 };
 
-// N controls made as children of `parent` at once, for a page that holds its
-// controls by value.
+// N controls made at once, for a page that holds its controls by value; with
+// a null parent they join the page later, in the order their Create runs.
 template <typename Control, std::size_t... I>
 std::array<Control, sizeof...(I)> makeChildControls(QWidget* parent, std::index_sequence<I...>)
 {

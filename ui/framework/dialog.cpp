@@ -1,18 +1,18 @@
 #include "dialog.h"
 
+#include <QContextMenuEvent>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "controls.h"
+#include "data_exchange.h"
 #include "dialog_builder.h"
 #include "prompts.h"
-#include "rom/conversions.h"
 
 namespace veltra {
-
-const char* const unsignedExchangeMessage = "Enter a whole number from 0 to 4294967295.";
 
 namespace {
 
@@ -20,14 +20,16 @@ namespace {
 constexpr int okCommand = 1;
 constexpr int cancelCommand = 2;
 
-QLineEdit* editOf(CDataExchange* pDX, int id)
+bool isEnter(const QKeyEvent& event)
 {
-    return dynamic_cast<QLineEdit*>(pDX->m_dialog.GetDlgItem(id));
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) && modifiers == Qt::NoModifier;
 }
 
 }  // namespace
 
-CDialog::CDialog(const DialogTemplate& dialogTemplate) : m_template(dialogTemplate)
+CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* pParentWnd)
+    : m_template(dialogTemplate), m_pParentWnd(pParentWnd)
 {
     setFont(dialogFont(m_template.pointSize));
     // Measuring the font is costly and every template shares it.
@@ -51,8 +53,10 @@ bool CDialog::Create(QWidget* parent)
         resize(size);
         hide();
     } else {
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                       Qt::WindowCloseButtonHint);
+        // A window of its own; with an owner, Qt keeps it above the owner and
+        // centres it there when it is shown.
+        setParent(m_pParentWnd, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
         setFixedSize(size);
     }
     setWindowTitle(QString::fromLatin1(m_template.caption));
@@ -89,7 +93,27 @@ bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange dx(*this, saveAndValidate);
     DoDataExchange(&dx);
+    m_failedControl = dx.m_failedControl;
     return !dx.m_bFailed;
+}
+
+void CDialog::GotoDlgCtrl(QWidget* control)
+{
+    if (!control)
+        return;
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = dynamic_cast<QLineEdit*>(control))
+        edit->selectAll();
+}
+
+void CDialog::LoadAccelerators(std::span<const Accelerator> accelerators)
+{
+    for (const Accelerator& accelerator : accelerators) {
+        auto* shortcut =
+            new QShortcut(QKeySequence(QString::fromLatin1(accelerator.keys), QKeySequence::PortableText), this);
+        const int id = accelerator.commandId;
+        QObject::connect(shortcut, &QShortcut::activated, this, [this, id] { OnCommand(id); });
+    }
 }
 
 void CDialog::SubclassDlgItem(int id, QWidget& control)
@@ -124,6 +148,12 @@ bool CDialog::OnInitDialog()
     return true;
 }
 
+void CDialog::OnCommand(int id)
+{
+    if (auto* button = dynamic_cast<QAbstractButton*>(GetDlgItem(id)))
+        button->click();
+}
+
 void CDialog::keyPressEvent(QKeyEvent* event)
 {
     // A page is part of its owner's window: Escape and Enter belong to the owner.
@@ -131,47 +161,25 @@ void CDialog::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
+    // Enter presses the button that has the focus, as Space does; in an edit
+    // it does nothing, so a value is never lost to a key pressed to finish it.
+    if (isEnter(*event)) {
+        if (auto* button = dynamic_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) {
+            button->click();
+            return;
+        }
+    }
     QDialog::keyPressEvent(event);
 }
 
-void DDX_Control(CDataExchange* pDX, int id, QWidget& control)
+void CDialog::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (pDX->m_bFailed)
-        return;
-    pDX->m_dialog.SubclassDlgItem(id, control);
-}
-
-void DDX_Text(CDataExchange* pDX, int id, QString& value)
-{
-    if (pDX->m_bFailed)
-        return;
-    QLineEdit* edit = editOf(pDX, id);
-    if (!edit)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = edit->text();
-    else
-        edit->setText(value);
-}
-
-void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value)
-{
-    if (pDX->m_bFailed)
-        return;
-    QLineEdit* edit = editOf(pDX, id);
-    if (!edit)
-        return;
-    if (!pDX->m_bSaveAndValidate) {
-        edit->setText(QString::number(value));
+    // A page has no menu of its own; its owner's menu answers a right click on it.
+    if (!isWindow()) {
+        event->ignore();
         return;
     }
-    const std::optional<std::uint32_t> read = parseUnsigned32(edit->text().toStdString());
-    if (!read) {
-        showMessage(&pDX->m_dialog, QString::fromLatin1(unsignedExchangeMessage));
-        pDX->m_bFailed = true;
-        return;
-    }
-    value = *read;
+    QDialog::contextMenuEvent(event);
 }
 
 }  // namespace veltra

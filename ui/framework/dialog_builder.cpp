@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "controls.h"
+#include "images.h"
 #include "tab_control.h"
 
 namespace veltra {
@@ -126,9 +127,9 @@ void applyControlTemplate(QWidget& widget, const ControlTemplate& control, const
         break;
     case ControlKind::Icon:
         if (auto* icon = dynamic_cast<QLabel*>(&widget)) {
-            const QSize size = widget.size();
-            icon->setPixmap(loadImageResource(text.toInt())
-                                .scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            const QPixmap image = loadImageResource(text.toInt());
+            if (!image.isNull())
+                icon->setPixmap(image.scaled(widget.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
             icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         }
         break;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QWidget>
 #include <vector>
 
@@ -8,9 +7,6 @@
 #include "dialog_units.h"
 
 namespace veltra {
-
-// Images by resource id; the program's resources provide it.
-QPixmap loadImageResource(int id);
 
 // A new widget of the control's kind, not yet configured.
 QWidget* createControl(const ControlTemplate& control, QWidget& parent);

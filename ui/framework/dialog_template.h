@@ -30,6 +30,13 @@ struct ControlTemplate {
     int x, y, width, height;
 };
 
+// A key that runs a command of its dialog while the dialog is active, e.g.
+// {"Ctrl+O", 1004}. Keys are written as QKeySequence's portable text.
+struct Accelerator {
+    const char* keys;
+    int commandId;
+};
+
 // A dialog as data. The controls are in tab order.
 struct DialogTemplate {
     int id;

@@ -10,12 +10,9 @@ std::optional<QString> takeAnswer(std::deque<std::optional<QString>>& answers)
 {
     if (answers.empty())
         return std::nullopt;
-    const QString path = answers.front().value_or(QString());
-    const bool chosen = answers.front().has_value();
+    const std::optional<QString> answer = answers.front();
     answers.pop_front();
-    if (!chosen)
-        return std::nullopt;
-    return path;
+    return answer;
 }
 
 }  // namespace
@@ -35,22 +32,34 @@ void ScriptedPrompts::showMessage(QWidget*, const QString& text)
     messages.push_back(text);
 }
 
-std::optional<QString> ScriptedPrompts::askOpenPath(QWidget*)
+bool ScriptedPrompts::askYesNo(QWidget*, const QString& question)
+{
+    questions.push_back(question);
+    if (yesNoAnswers.empty())
+        return false;
+    const bool yes = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return yes;
+}
+
+std::optional<QString> ScriptedPrompts::askOpenPath(QWidget*, const FileQuestion& question)
 {
     ++openQuestions;
+    fileQuestions.push_back(question);
     return takeAnswer(openAnswers);
 }
 
-std::optional<QString> ScriptedPrompts::askSavePath(QWidget*)
+std::optional<QString> ScriptedPrompts::askSavePath(QWidget*, const FileQuestion& question)
 {
     ++saveQuestions;
+    fileQuestions.push_back(question);
     return takeAnswer(saveAnswers);
 }
 
 int ScriptedPrompts::runModal(QDialog& dialog)
 {
     modalTitles.push_back(dialog.windowTitle());
-    return modalResult.value_or(dialog.result());
+    return whenModal ? whenModal(dialog) : dialog.result();
 }
 
 }  // namespace veltra

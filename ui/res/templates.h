@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "res/resource_ids.h"
+#include "ui/res/resource_ids.h"
 #include "ui/framework/dialog_template.h"
 
 namespace veltra::res {
@@ -92,6 +92,14 @@ inline constexpr DialogTemplate fanPage{fanPageId, "", 309, 177, shellFontPoints
 inline constexpr DialogTemplate boostPage{boostPageId, "", 309, 178, shellFontPoints, {}};
 inline constexpr DialogTemplate powerPage{powerPageId, "", 309, 177, shellFontPoints, powerControls};
 inline constexpr DialogTemplate voltagePage{voltagePageId, "", 309, 177, shellFontPoints, voltageControls};
+
+// Keys for the main window's commands.
+inline constexpr Accelerator mainAccelerators[] = {
+    {"Ctrl+O", openBiosButtonId},
+    {"Ctrl+S", saveBiosButtonId},
+    {"Ctrl+Shift+S", saveBiosAsButtonId},
+    {"F1", aboutCommandId},
+};
 
 // The template with this id; the main window's for an unknown one.
 const DialogTemplate& dialogTemplate(int id);

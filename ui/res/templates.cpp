@@ -1,4 +1,4 @@
-#include "res/templates.h"
+#include "ui/res/templates.h"
 
 namespace veltra::res {
 

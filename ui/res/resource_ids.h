@@ -44,4 +44,7 @@ constexpr int firstBoostEditId = 12345;
 // About box.
 constexpr int okButtonId = 1;
 
+// The About item of the window's menu, also run by F1.
+constexpr int aboutCommandId = 0x0010;
+
 }  // namespace veltra::res

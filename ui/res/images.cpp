@@ -7,10 +7,11 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 
-#include "res/resource_ids.h"
-#include "ui/framework/dialog_builder.h"
+#include "ui/res/images.h"
 
-namespace veltra {
+#include "ui/res/resource_ids.h"
+
+namespace veltra::res {
 
 namespace {
 
@@ -46,15 +47,15 @@ QImage drawLogo(qreal ratio)
 
 }  // namespace
 
-QPixmap loadImageResource(int id)
+QPixmap loadImage(int id)
 {
     // Drawn once (the logo again when the screens' pixel ratio changes); kept
     // as images, which outlive the application object safely.
     static const QImage icon = drawAppIcon();
     static QImage logo;
-    if (id == res::appIconId)
+    if (id == appIconId)
         return QPixmap::fromImage(icon);
-    if (id == res::logoBitmapId) {
+    if (id == logoBitmapId) {
         const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
         if (logo.isNull() || logo.devicePixelRatio() != ratio)
             logo = drawLogo(ratio);
@@ -63,4 +64,4 @@ QPixmap loadImageResource(int id)
     return QPixmap();
 }
 
-}  // namespace veltra
+}  // namespace veltra::res

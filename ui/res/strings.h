@@ -1,0 +1,32 @@
+#pragma once
+
+namespace veltra::res {
+
+inline constexpr const char* appName = "Veltra";
+inline constexpr const char* appVersion = "1.1";
+
+// String 101: the About item of the window's menu.
+inline constexpr const char* aboutMenuText = "&About Veltra...";
+
+inline constexpr const char* tabCaptions[] = {"Frequency", "Boost", "Power", "Fan", "Voltage"};
+
+// The file dialogs of "Open BIOS" and "Save BIOS As".
+inline constexpr const char* openDialogTitle = "Open BIOS";
+inline constexpr const char* saveDialogTitle = "Save BIOS As";
+inline constexpr const char* romFileFilter = "BIOS File(*.rom)";
+inline constexpr const char* romFileSuffix = "rom";
+
+inline constexpr const char* loadFailedMessage = "Load bios file failed!";
+inline constexpr const char* unknownGpuMessage = "Unknow GPU!";
+inline constexpr const char* discardEditsQuestion = "Discard unsaved edits?";
+inline constexpr const char* oneFileAtATimeMessage = "Drop one bios file at a time!";
+
+// `veltra --help`.
+inline constexpr const char* commandLineDescription =
+    "Edits the video BIOS images of GeForce GTX 660 Ti, 670 and 680 boards.";
+inline constexpr const char* helpOptionText = "Shows this help.";
+inline constexpr const char* versionOptionText = "Shows the version.";
+inline constexpr const char* fileArgumentText = "BIOS file to open at start.";
+inline constexpr const char* oneFileArgumentMessage = "Give one FILE at most.";
+
+}  // namespace veltra::res
