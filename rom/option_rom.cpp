@@ -61,6 +61,9 @@ std::uint32_t uefiImageLength(const FileBytes& file, std::uint64_t offset)
 OptionRomSearch findLegacyImage(const FileBytes& file)
 {
     for (std::uint64_t offset = 0; offset < file.length(); offset += imageAlignment) {
+        // Most boundaries of a file without a signature fail at the first byte.
+        if (file.u8(offset) != std::uint8_t{0x55})
+            continue;
         const std::optional<std::uint32_t> pcir = pcirAt(file, static_cast<std::uint32_t>(offset));
         if (!pcir)
             continue;
