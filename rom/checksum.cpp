@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "checksum.h"
@@ -10,10 +10,37 @@
 namespace veltra {
 namespace {
 
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+// Where the processor has them, 32-byte steps halve the work again.
+__attribute__((target("avx2"))) std::uint32_t wideSum(const std::uint8_t* data, std::size_t length, std::size_t& at)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i sums[2] = {zero, zero};
+    for (; length - at >= 64; at += 64)
+        for (std::size_t lane = 0; lane < 2; ++lane)
+            sums[lane] = _mm256_add_epi64(
+                sums[lane],
+                _mm256_sad_epu8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at + 32 * lane)), zero));
+    std::uint64_t quarters[4];
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(quarters), _mm256_add_epi64(sums[0], sums[1]));
+    return static_cast<std::uint32_t>(quarters[0] + quarters[1] + quarters[2] + quarters[3]);
+}
+
+bool hasWideSteps()
+{
+    static const bool wide = __builtin_cpu_supports("avx2");
+    return wide;
+}
+#endif
+
 std::uint32_t byteSum(const std::uint8_t* data, std::size_t length)
 {
     std::uint32_t total = 0;
     std::size_t at = 0;
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+    if (hasWideSteps())
+        total = wideSum(data, length, at);
+#endif
 #if defined(__SSE2__)
     // The load sums 60 KiB at every open: sixteen bytes a step, each step's
     // bytes added up by one sum-of-absolute-differences against zero.
@@ -31,7 +58,7 @@ std::uint32_t byteSum(const std::uint8_t* data, std::size_t length)
     sums[0] = _mm_add_epi64(_mm_add_epi64(sums[0], sums[1]), _mm_add_epi64(sums[2], sums[3]));
     std::uint64_t halves[2];
     _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), sums[0]);
-    total = static_cast<std::uint32_t>(halves[0] + halves[1]);
+    total += static_cast<std::uint32_t>(halves[0] + halves[1]);
 #endif
     for (; at < length; ++at)
         total += data[at];
