@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "rom/file.h"
 #include "rom/message.h"
 
 using namespace veltra::cli;
@@ -32,6 +33,7 @@ std::string parsedCommand(const CLI::App& app)
 
 int main(int argc, char** argv)
 {
+    veltra::ignoreFileSizeLimitSignal();
     veltra::setMessageHandler([](const std::string& message) { std::cerr << message << '\n'; });
 
     CLI::App app{"Shows, sets and compares the values of video BIOS images (*.rom).", "veltra-cli"};

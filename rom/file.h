@@ -53,6 +53,11 @@ std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
 // temporary file is gone.
 bool writeFile(SaveFile&& file, const RomImage& image);
 
+// A write past the process's file-size limit then fails like a full disk,
+// with a message, instead of ending the program half way. Every program
+// that saves calls this first.
+void ignoreFileSizeLimitSignal();
+
 // A seam for tests: makes one step of the file operations fail as the
 // system would. FileStep::None (the default) injects nothing.
 enum class FileStep { None, OpenTemporary, Write, Flush, Rename };

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -108,6 +109,11 @@ void syncFolder(const fs::path& folder)
 void injectFileFailureForTesting(FileStep step)
 {
     injectedFailure = step;
+}
+
+void ignoreFileSizeLimitSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool readFile(const fs::path& path, RomImage& image)

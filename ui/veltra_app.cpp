@@ -1,5 +1,6 @@
 #include "veltra_app.h"
 
+#include "rom/file.h"
 #include "ui/veltra_dlg.h"
 
 namespace veltra {
@@ -8,6 +9,7 @@ CVeltraApp theApp;
 
 bool CVeltraApp::InitInstance()
 {
+    ignoreFileSizeLimitSignal();
     CVeltraDlg dlg;
     dlg.DoModal();
     return false;

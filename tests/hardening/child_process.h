@@ -13,7 +13,9 @@ namespace veltra::testing {
 // runs as root.
 struct ChildOptions {
     bool asNobody = false;                  // drop to uid/gid 65534 first
-    std::optional<rlim_t> fileSizeLimit;    // RLIMIT_FSIZE, SIGXFSZ ignored
+    // RLIMIT_FSIZE, with SIGXFSZ at its default action, as for any program a
+    // user starts: whatever the body runs must ignore it itself.
+    std::optional<rlim_t> fileSizeLimit;
 };
 
 inline ChildOptions asNobody()

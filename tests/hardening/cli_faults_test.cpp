@@ -93,6 +93,9 @@ TEST_F(CliFault, HostileValuesGiveTheRulesMessageAndWriteNothing)
     }
 }
 
+// The disk-full case runs veltra-cli under a file-size limit with the
+// signal that limit sends at its default action: the program must ignore it
+// itself to report the failed write.
 TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
 {
     const ChildOptions root{.asNobody = false, .fileSizeLimit = std::nullopt};

@@ -50,6 +50,8 @@ std::optional<QString> ScriptedPrompts::askSavePath(QWidget*)
 int ScriptedPrompts::runModal(QDialog& dialog)
 {
     modalTitles.push_back(dialog.windowTitle());
+    if (whileModal)
+        whileModal(dialog);
     return modalResult.value_or(dialog.result());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
     std::vector<QString> modalTitles;
     // What runModal reports; the dialog's own result when unset.
     std::optional<int> modalResult;
+    // What the user does while a dialog is modal; nothing when unset.
+    std::function<void(QDialog&)> whileModal;
 };
 
 }  // namespace veltra
