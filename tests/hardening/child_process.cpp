@@ -48,6 +48,11 @@ constexpr int reportFailed = 91;
 
 }  // namespace
 
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
 ChildOutcome runInChild(const ChildOptions& options, const std::function<std::string()>& body)
 {
     int fds[2];

@@ -36,6 +36,11 @@ struct ChildOutcome {
 
 constexpr unsigned nobodyId = 65534;
 
+// Cases that change owners or drop to another user need root; as anyone
+// else they skip with this reason.
+bool runningAsRoot();
+constexpr const char* needsRoot = "needs root: it changes file owners or runs a child as another user";
+
 // Forks, applies `options` in the child, runs `body` there and hands its
 // text back through a pipe. The child never returns into the test framework.
 ChildOutcome runInChild(const ChildOptions& options, const std::function<std::string()>& body);

@@ -98,7 +98,7 @@ TEST_F(CliFault, HostileValuesGiveTheRulesMessageAndWriteNothing)
 // itself to report the failed write.
 TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
 {
-    const ChildOptions root{.asNobody = false, .fileSizeLimit = std::nullopt};
+    const ChildOptions asIs{.asNobody = false, .fileSizeLimit = std::nullopt};
     const ChildOptions nobody = asNobody();
     const ChildOptions fullDisk = withFileSizeLimit(original.size() / 2);
     const std::string loadFailed = "\nLoad bios file failed!\n";
@@ -128,12 +128,12 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
         {"source unreadable", [](const fs::path&, const fs::path& image) { ::chmod(image.c_str(), 0600); }, nobody,
          {"show", "FILE"}, failedWith("Cannot open bios file!" + loadFailed)},
         {"source removed",
-         [](const fs::path& folder, const fs::path& image) { fs::rename(image, folder / "moved.rom"); }, root,
+         [](const fs::path& folder, const fs::path& image) { fs::rename(image, folder / "moved.rom"); }, asIs,
          setFan, failedWith("Cannot open bios file!" + loadFailed)},
         {"source truncated to nothing", [](const fs::path&, const fs::path& image) { fs::resize_file(image, 0); },
-         root, setFan, failedWith("Unknow model!" + loadFailed)},
+         asIs, setFan, failedWith("Unknow model!" + loadFailed)},
         {"source past the capacity",
-         [](const fs::path&, const fs::path& image) { fs::resize_file(image, RomImage::capacity + 1); }, root,
+         [](const fs::path&, const fs::path& image) { fs::resize_file(image, RomImage::capacity + 1); }, asIs,
          setFan, failedWith("Bios file is too large!" + loadFailed)},
         {"source is a GTX 660",
          [](const fs::path&, const fs::path& image) {
@@ -141,10 +141,15 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
              spec.deviceId = 0x11C0;
              writeBytes(image, buildImage(spec));
          },
-         root, setFan, failedWith("Geforce GTX 660 is not supported!" + loadFailed)},
+         asIs, setFan, failedWith("Geforce GTX 660 is not supported!" + loadFailed)},
     };
+    bool skipped = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.options.asNobody && !runningAsRoot()) {
+            skipped = true;
+            continue;
+        }
         writeBytes(file, original);
         ::chown(dir.path().c_str(), 0, 0);
         ::chown(file.c_str(), 0, 0);
@@ -168,6 +173,8 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
         }
         EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
     }
+    if (skipped)
+        GTEST_SKIP() << "the other cases passed; the ones of an ordinary user " << needsRoot;
 }
 
 TEST_F(CliFault, ShortReadOfTheSource)

@@ -108,6 +108,8 @@ TEST_F(WindowFault, HostileTextInAPageEditGivesItsRulesMessageAndWritesNothing)
 // become an ordinary user.
 TEST_F(WindowFault, SaveThatTheFileSystemRefusesKeepsTheFile)
 {
+    if (!runningAsRoot())
+        GTEST_SKIP() << needsRoot;
     pageEdit(frequencyTab, res::gpuClockEditId).setText("1100");
     const struct {
         const char* name;
