@@ -15,8 +15,11 @@ namespace veltra {
 // may hold part of the file, which is why a load reads into a scratch image.
 bool readFile(const std::filesystem::path& path, RomImage& image);
 
-// A save in progress: a temporary file beside the target, renamed over it
-// by writeFile. Destroying one that was not written removes the temporary.
+// A save in progress: a temporary file in the folder that holds the file
+// being replaced, renamed over it by writeFile. Both work through one handle
+// on that folder, so that a folder or link swapped in meanwhile cannot
+// redirect the write. Destroying one that was not written removes the
+// temporary.
 class SaveFile {
 public:
     SaveFile(SaveFile&& other) noexcept;
@@ -24,33 +27,29 @@ public:
     SaveFile(const SaveFile&) = delete;
     ~SaveFile();
 
-    const std::filesystem::path& target() const { return m_target; }
-    const std::filesystem::path& temporary() const { return m_temporary; }
-
 private:
     friend std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
     friend bool writeFile(SaveFile&& file, const RomImage& image);
-    SaveFile(std::filesystem::path target, std::filesystem::path temporary, int fd, unsigned mode);
-    void discard();
+    SaveFile(int folder, std::string name) noexcept;
+    void discard() noexcept;
 
-    std::filesystem::path m_target;     // symbolic links resolved
-    std::filesystem::path m_temporary;
+    int m_folder = -1;          // the folder that holds the file being replaced
+    std::string m_name;         // its name there
+    std::string m_temporary;    // empty once renamed or removed
     int m_fd = -1;
-    // Permission bits of the file being replaced, or newFileMode for a new
-    // file, which keeps what the umask gives it.
-    static constexpr unsigned newFileMode = ~0u;
-    unsigned m_mode = newFileMode;
 };
 
-// First step of a save, before any byte of the image changes: checks that the
-// target can be replaced and opens the temporary file. Reports "Cannot save
-// bios file!" on failure.
+// First step of a save, before any byte of the image changes: finds the file
+// to replace (following symbolic links only where the kernel's rule for
+// shared folders allows), checks that it can be replaced, and opens the
+// temporary file with the permission bits of the file it replaces. Reports
+// "Cannot save bios file!" on failure.
 std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
 
 // Last step of a save: writes the first loadedLength bytes of `image` to the
 // temporary file, flushes it to disk and renames it over the target. Reports
 // "Cannot write bios file!" on failure; the target is then as it was and the
-// temporary file is gone.
+// temporary file is gone, unless the folder no longer lets it be removed.
 bool writeFile(SaveFile&& file, const RomImage& image);
 
 // A write past the process's file-size limit then fails like a full disk,

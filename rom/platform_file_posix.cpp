@@ -1,14 +1,14 @@
-// The file-system calls the standard library lacks (flush to disk, permission
-// bits, atomic replace), for POSIX systems. A Windows port replaces this file.
+// The file-system calls the standard library lacks (flush to disk,
+// permission bits, atomic replace), for POSIX systems. A Windows port
+// replaces this file.
 #include "file.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <csignal>
-#include <string>
-#include <system_error>
 #include <utility>
 
 #include <fcntl.h>
@@ -22,6 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* cannotSave = "Cannot save bios file!";
+constexpr const char* cannotWrite = "Cannot write bios file!";
+
+#ifndef O_PATH
+#define O_PATH O_RDONLY
+#endif
+// A handle on a folder that only serves to reach the names in it.
+constexpr int folderHandle = O_PATH | O_DIRECTORY | O_CLOEXEC;
+
 FileStep injectedFailure = FileStep::None;
 
 bool injected(FileStep step)
@@ -32,23 +41,46 @@ bool injected(FileStep step)
     return true;
 }
 
+// A file descriptor that closes itself.
+class Fd {
+public:
+    explicit Fd(int fd = -1) noexcept : m_fd(fd) {}
+    Fd(Fd&& other) noexcept : m_fd(other.release()) {}
+    Fd& operator=(Fd&& other) noexcept { std::swap(m_fd, other.m_fd); return *this; }
+    ~Fd() { if (m_fd >= 0) ::close(m_fd); }
+    int get() const { return m_fd; }
+    bool ok() const { return m_fd >= 0; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+template <typename Call>
+int retryOnSignal(Call call)
+{
+    int result;
+    do {
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
 // Opens without following the caller into a blocking open of a pipe; the
 // caller checks the kind of file with fstat.
 int openForReading(const fs::path& path)
 {
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return retryOnSignal([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); });
 }
 
-// Reads until `length` bytes arrived or the file ended; returns the count.
-std::size_t readFully(int fd, std::uint8_t* into, std::size_t length)
+// Reads or writes, a step at a time, until `length` bytes have moved, the
+// file ended or a step failed; returns the count.
+template <typename Step>
+std::size_t transfer(std::size_t length, Step step)
 {
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::read(fd, into + done, length - done);
+        const ssize_t n = step(done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -58,50 +90,86 @@ std::size_t readFully(int fd, std::uint8_t* into, std::size_t length)
     return done;
 }
 
-bool writeFully(int fd, const std::uint8_t* from, std::size_t length)
-{
-    std::size_t done = 0;
-    while (done < length) {
-        if (injected(FileStep::Write))
-            return false;
-        const ssize_t n = ::write(fd, from + done, length - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool writableByUs(const fs::path& path, int mode)
-{
-    return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) == 0;
-}
-
 // A name beside the target that no other save picks at the same time.
-fs::path temporaryNameFor(const fs::path& target, unsigned attempt)
+std::string temporaryNameFor(const std::string& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
     const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
     // The target's own name is shortened so that the temporary name stays
     // within the usual 255-byte limit whatever the target is called.
     constexpr std::size_t nameRoom = 200;
-    const std::string stem = target.filename().string().substr(0, nameRoom);
-    std::string name = "." + stem + ".veltra-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-                       std::to_string((tick + attempt) & 0xFFFFFF);
-    return target.parent_path() / name;
+    return "." + target.substr(0, nameRoom) + ".veltra-" + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++) + "-" + std::to_string((tick + attempt) & 0xFFFFFF);
 }
 
-void syncFolder(const fs::path& folder)
+void syncFolder(int folder)
 {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
+    const Fd fd(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // Some file systems refuse fsync on a folder; the rename has happened by
     // now and the file itself is on disk, so the save stands either way.
-    (void)::fsync(fd);
-    ::close(fd);
+    if (fd.ok())
+        (void)::fsync(fd.get());
+}
+
+// Where a save puts its file: the folder that holds it and its name there.
+struct Place {
+    Fd folder;
+    std::string name;
+};
+
+// Splits a path as the kernel reads it: up to the last slash is the folder,
+// the rest the name. False when the path names nothing a save could replace.
+bool splitPath(const std::string& path, std::string& folder, std::string& name)
+{
+    const auto slash = path.rfind('/');
+    name = slash == std::string::npos ? path : path.substr(slash + 1);
+    folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    return !name.empty() && name != "." && name != "..";
+}
+
+// The rule the kernel applies to opens where it is switched on: in a sticky
+// folder that anyone may write, a link is followed only when it belongs to
+// us or to the folder's owner, so no other user can plant one there.
+bool mayFollow(const struct stat& folder, const struct stat& link)
+{
+    const bool shared = (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
+constexpr int maxLinks = 40;  // the kernel's own limit
+
+// Follows the links that name the file one at a time, under the rule above
+// whatever the system is set to. The folders on the way are the kernel's to
+// resolve, so "x.rom/../" means what it means to any other program. A link
+// that names nothing is refused: the user meant the file it names, not a
+// new file in the link's place.
+std::optional<Place> findPlace(const std::string& path)
+{
+    std::string folderPart;
+    std::string name;
+    if (!splitPath(path, folderPart, name))
+        return std::nullopt;
+    Fd folder(::openat(AT_FDCWD, folderPart.c_str(), folderHandle));
+    for (int links = 0; folder.ok(); ++links) {
+        struct stat st {};
+        if (::fstatat(folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT && links == 0)
+                return Place{std::move(folder), std::move(name)};
+            return std::nullopt;
+        }
+        if (!S_ISLNK(st.st_mode))
+            return Place{std::move(folder), std::move(name)};
+        struct stat folderStat {};
+        if (links == maxLinks || ::fstat(folder.get(), &folderStat) != 0 || !mayFollow(folderStat, st))
+            return std::nullopt;
+        char target[PATH_MAX];
+        const ssize_t n = ::readlinkat(folder.get(), name.c_str(), target, sizeof target);
+        if (n <= 0 || static_cast<std::size_t>(n) == sizeof target ||
+            !splitPath(std::string(target, static_cast<std::size_t>(n)), folderPart, name))
+            return std::nullopt;
+        folder = Fd(::openat(folder.get(), folderPart.c_str(), folderHandle));
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -118,23 +186,19 @@ void ignoreFileSizeLimitSignal()
 
 bool readFile(const fs::path& path, RomImage& image)
 {
-    const int fd = openForReading(path);
+    const Fd fd(openForReading(path));
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0)
-            ::close(fd);
+    if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         reportMessage("Cannot open bios file!");
         return false;
     }
     if (st.st_size > static_cast<off_t>(RomImage::capacity)) {
-        ::close(fd);
         reportMessage("Bios file is too large!");
         return false;
     }
     const auto length = static_cast<std::uint32_t>(st.st_size);
-    const std::size_t got = readFully(fd, image.bytes.data(), length);
-    ::close(fd);
-    if (got != length) {
+    if (transfer(length, [&](std::size_t done) { return ::read(fd.get(), image.bytes.data() + done, length - done); }) !=
+        length) {
         reportMessage("Cannot read bios file!");
         return false;
     }
@@ -143,16 +207,13 @@ bool readFile(const fs::path& path, RomImage& image)
     return true;
 }
 
-SaveFile::SaveFile(fs::path target, fs::path temporary, int fd, unsigned mode)
-    : m_target(std::move(target)), m_temporary(std::move(temporary)), m_fd(fd), m_mode(mode)
-{
-}
+SaveFile::SaveFile(int folder, std::string name) noexcept : m_folder(folder), m_name(std::move(name)) {}
 
 SaveFile::SaveFile(SaveFile&& other) noexcept
-    : m_target(std::move(other.m_target)),
+    : m_folder(std::exchange(other.m_folder, -1)),
+      m_name(std::move(other.m_name)),
       m_temporary(std::move(other.m_temporary)),
-      m_fd(std::exchange(other.m_fd, -1)),
-      m_mode(other.m_mode)
+      m_fd(std::exchange(other.m_fd, -1))
 {
     other.m_temporary.clear();
 }
@@ -160,78 +221,84 @@ SaveFile::SaveFile(SaveFile&& other) noexcept
 SaveFile::~SaveFile()
 {
     discard();
+    if (m_folder >= 0)
+        ::close(m_folder);
 }
 
-void SaveFile::discard()
+void SaveFile::discard() noexcept
 {
     if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+        ::close(std::exchange(m_fd, -1));
+    // A folder that no longer lets us remove names keeps the temporary file;
+    // nothing more can be done about it from here.
     if (!m_temporary.empty())
-        ::unlink(m_temporary.c_str());
+        ::unlinkat(m_folder, m_temporary.c_str(), 0);
     m_temporary.clear();
 }
 
 std::optional<SaveFile> openSaveFile(const fs::path& path)
 {
-    auto refuse = [] {
-        reportMessage("Cannot save bios file!");
-        return std::nullopt;
+    const auto refuse = [] {
+        reportMessage(cannotSave);
+        return std::optional<SaveFile>();
     };
-
-    // A symbolic link is followed: the file it names is the one replaced.
-    std::error_code ec;
-    const fs::path target = fs::weakly_canonical(path, ec);
-    if (ec || target.filename().empty())
+    std::optional<Place> place = findPlace(path.native());
+    if (!place)
         return refuse();
+    const int folder = place->folder.get();
 
     struct stat st {};
-    unsigned mode = 0;
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists) {
-        if (!S_ISREG(st.st_mode) || !writableByUs(target, W_OK))
-            return refuse();
-        mode = st.st_mode & 07777;
-    } else if (errno != ENOENT) {
-        return refuse();
-    }
-    const fs::path folder = target.parent_path();
-    struct stat folderStat {};
-    if (::stat(folder.c_str(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode) || !writableByUs(folder, W_OK | X_OK))
+    const bool exists = ::fstatat(folder, place->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists ? !S_ISREG(st.st_mode) || ::faccessat(folder, place->name.c_str(), W_OK, AT_EACCESS) != 0
+               : errno != ENOENT)
         return refuse();
 
-    for (unsigned attempt = 0; attempt < 16; ++attempt) {
-        const fs::path temporary = temporaryNameFor(target, attempt);
+    // Allocated before the temporary file exists: running out of memory must
+    // not leave it behind.
+    std::string candidate = temporaryNameFor(place->name, 0);
+    SaveFile file(place->folder.release(), std::move(place->name));
+    for (unsigned attempt = 1;; ++attempt) {
         if (injected(FileStep::OpenTemporary))
             return refuse();
         // 0666 before the umask: what a new file would get from any editor.
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0)
-            return SaveFile(target, temporary, fd, exists ? mode : SaveFile::newFileMode);
-        if (errno != EEXIST && errno != EINTR)
+        const int fd = ::openat(folder, candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                                0666);
+        if (fd >= 0) {
+            file.m_fd = fd;
+            file.m_temporary.swap(candidate);
+            break;
+        }
+        if ((errno != EEXIST && errno != EINTR) || attempt == 16)
             return refuse();
+        candidate = temporaryNameFor(file.m_name, attempt);
     }
-    return refuse();
+    // The permission bits of the file being replaced.
+    if (exists && ::fchmod(file.m_fd, st.st_mode & 07777) != 0) {
+        file.discard();
+        return refuse();
+    }
+    return file;
 }
 
 bool writeFile(SaveFile&& moved, const RomImage& image)
 {
     SaveFile file(std::move(moved));  // whatever happens, the temporary goes with it
     const std::size_t length = std::min<std::size_t>(image.loadedLength, RomImage::capacity);
-    const bool replacesExisting = file.m_mode != SaveFile::newFileMode;
-
-    bool ok = (!replacesExisting || ::fchmod(file.m_fd, static_cast<mode_t>(file.m_mode)) == 0) &&
-              writeFully(file.m_fd, image.bytes.data(), length) && !injected(FileStep::Flush) &&
-              ::fsync(file.m_fd) == 0;
+    const auto writeStep = [&](std::size_t done) -> ssize_t {
+        return injected(FileStep::Write) ? -1 : ::write(file.m_fd, image.bytes.data() + done, length - done);
+    };
+    bool ok = transfer(length, writeStep) == length && !injected(FileStep::Flush) && ::fsync(file.m_fd) == 0;
     // A close can report a delayed write error; it counts like any other.
     ok = ::close(std::exchange(file.m_fd, -1)) == 0 && ok;
-    ok = ok && !injected(FileStep::Rename) && ::rename(file.m_temporary.c_str(), file.m_target.c_str()) == 0;
+    ok = ok && !injected(FileStep::Rename) &&
+         ::renameat(file.m_folder, file.m_temporary.c_str(), file.m_folder, file.m_name.c_str()) == 0;
     if (!ok) {
-        reportMessage("Cannot write bios file!");
+        file.discard();
+        reportMessage(cannotWrite);
         return false;
     }
     file.m_temporary.clear();
-    syncFolder(file.m_target.parent_path());
+    syncFolder(file.m_folder);
     return true;
 }
 

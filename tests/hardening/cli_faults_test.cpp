@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +23,16 @@ namespace fs = std::filesystem;
 std::string summary(const CliRun& run)
 {
     return std::to_string(run.status) + " | " + run.err + " | " + run.out;
+}
+
+// The symbolic links in a folder and what each names.
+std::map<std::string, fs::path> linksIn(const fs::path& folder)
+{
+    std::map<std::string, fs::path> links;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_symlink())
+            links[entry.path().filename().string()] = fs::read_symlink(entry.path());
+    return links;
 }
 
 // Status 1, the message(s) on standard error, nothing on standard output.
@@ -108,7 +119,7 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
         const char* name;
         Prepare prepare;
         ChildOptions options;
-        std::vector<std::string> args;  // FILE stands for the image
+        std::vector<std::string> args;  // FILE stands for the image, DIR/ for its folder
         std::string expected;
     };
     const std::vector<std::string> setClock = {"set", "FILE", "gpu-clock=1100"};
@@ -125,6 +136,9 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
          [](const fs::path&, const fs::path& image) { ::chown(image.c_str(), nobodyId, nobodyId); }, nobody,
          setClock, failedWith("Cannot save bios file!\n")},
         {"disk full during the write", noChange, fullDisk, setClock, failedWith("Cannot write bios file!\n")},
+        {"output a link to a file that does not exist",
+         [](const fs::path& folder, const fs::path&) { fs::create_symlink(folder / "gone.rom", folder / "out.rom"); },
+         asIs, {"set", "FILE", "--output", "DIR/out.rom", "gpu-clock=1100"}, failedWith("Cannot save bios file!\n")},
         {"source unreadable", [](const fs::path&, const fs::path& image) { ::chmod(image.c_str(), 0600); }, nobody,
          {"show", "FILE"}, failedWith("Cannot open bios file!" + loadFailed)},
         {"source removed",
@@ -162,16 +176,21 @@ TEST_F(CliFault, FileFaultsKeepTheFileAndSayWhy)
         if (fs::exists(file))
             before = readBytes(file);
         entriesBefore = folderEntries(dir.path());
+        const auto linksBefore = linksIn(dir.path());
 
         std::vector<std::string> args = c.args;
-        for (std::string& arg : args)
+        for (std::string& arg : args) {
             if (arg == "FILE")
                 arg = file.string();
+            else if (arg.starts_with("DIR/"))
+                arg = (dir / arg.substr(4)).string();
+        }
         EXPECT_EQ(runAs(c.options, args), c.expected);
         if (fs::exists(file)) {
             EXPECT_EQ(readBytes(file), before);
         }
         EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
+        EXPECT_EQ(linksIn(dir.path()), linksBefore);
     }
     if (skipped)
         GTEST_SKIP() << "the other cases passed; the ones of an ordinary user " << needsRoot;
@@ -207,6 +226,32 @@ TEST_F(CliFault, LinksAndOddNamesAreFollowedAndKept)
     EXPECT_EQ(fromOdd.gpuClock.value, 1100.0f);
     EXPECT_EQ(fromFile.gpuClock.value, 1200.0f);
     EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"card.rom", "link.rom", "Mein \xC3\x96rdner"}));
+}
+
+// The README's own example, typed in the image's folder: bare relative names
+// for a new output file, then a change in place.
+TEST_F(CliFault, RelativeNamesMeanWhatTheShellMeans)
+{
+    const ChildOutcome child = runInChild({}, [&] {
+        if (::chdir(dir.path().c_str()) != 0)
+            return std::string("cannot chdir");
+        const CliRun made =
+            runCli({"set", "card.rom", "--output", "fast.rom", "gpu-clock=1058.75", "boost-clock=1110", "voltage=1200"});
+        const CliRun changed = runCli({"set", "card.rom", "fan-min=20"});
+        return std::to_string(made.status) + made.err + " " + std::to_string(changed.status) + changed.err;
+    });
+    EXPECT_EQ(child.report, "0 0");
+    MessageRecorder quiet;
+    BiosInfo fast;
+    BiosInfo card;
+    ASSERT_TRUE(loadRomFile(dir / "fast.rom", fast));
+    ASSERT_TRUE(loadRomFile(file, card));
+    EXPECT_EQ(fast.gpuClock.value, 1058.5f);
+    EXPECT_EQ(fast.boostClock.value, 1110.0f);
+    EXPECT_EQ(fast.voltage[0].value, 1200u);
+    EXPECT_EQ(card.fanMin.value, 20);
+    EXPECT_NE(card.gpuClock.value, 1058.5f);
+    EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"card.rom", "fast.rom"}));
 }
 
 }  // namespace

@@ -3,9 +3,14 @@
 // as it was, with one clear message.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <optional>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +19,39 @@
 #include "tests/hardening/hardening_support.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
+
+// Running out of memory on demand: the allocation that finds the countdown
+// at zero fails, once.
+namespace {
+long allocationsBeforeFailure = -1;
+bool allocationFailed = false;
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0) {
+        allocationFailed = true;
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+// These are the replacements of new's own pair, which the compiler cannot
+// tell from a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+#pragma GCC diagnostic pop
 
 namespace veltra::testing {
 namespace {
@@ -73,6 +111,9 @@ protected:
     std::set<std::string> entriesBefore;
 };
 
+// A file that is not ours to replace, or a step of the file system that
+// fails: nothing changes, wherever the save stopped.
+
 TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
 {
     struct Case {
@@ -94,6 +135,13 @@ TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
              return d / "a.rom";
          },
          FileStep::None, cannotSave},
+        {"link to a file that does not exist",
+         [](const TempDir& d) { fs::create_symlink(d / "gone.rom", d / "dangling.rom"); return d / "dangling.rom"; },
+         FileStep::None, cannotSave},
+        {"a file taken for a folder: card.rom/../card.rom",
+         [](const TempDir& d) { return d / "card.rom" / ".." / "card.rom"; }, FileStep::None, cannotSave},
+        {"path ends in a slash", [](const TempDir& d) { return fs::path(d.path().string() + "/card.rom/"); },
+         FileStep::None, cannotSave},
         {"empty path", [](const TempDir&) { return fs::path(); }, FileStep::None, cannotSave},
         {"temporary file cannot be created", [](const TempDir& d) { return d / "card.rom"; }, FileStep::OpenTemporary,
          cannotSave},
@@ -113,10 +161,12 @@ TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
         EXPECT_EQ(outcome, refused(c.message));
         expectNothingChanged();
     }
-    // The pipe is still a pipe: a refused save never replaces what it names.
+    // The pipe is still a pipe and the dangling link still a link to the
+    // same name: a refused save never replaces what it names.
     struct stat st {};
     ASSERT_EQ(::lstat((dir / "pipe.rom").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(fs::read_symlink(dir / "dangling.rom"), dir / "gone.rom");
 }
 
 // Permission bits do not stop root; these run in a child that has become an
@@ -205,6 +255,74 @@ TEST_F(SaveFault, FullDiskDuringTheWrite)
         EXPECT_EQ(readBytes(target), original);
         EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
     }
+}
+
+// Out of memory at any one allocation of a save: it stops with its message,
+// and neither the file, the folder nor the image in memory shows a trace.
+TEST_F(SaveFault, RunningOutOfMemoryAnywhereInASaveLeavesNoTrace)
+{
+    for (long allocation = 0;; ++allocation) {
+        ASSERT_LT(allocation, 1000) << "a save that never stops allocating";
+        std::vector<std::string> messages;
+        messages.reserve(4);
+        // Showing the message must not fail in turn.
+        setMessageHandler([&](const std::string& text) {
+            allocationsBeforeFailure = -1;
+            messages.push_back(text);
+        });
+        allocationFailed = false;
+        allocationsBeforeFailure = allocation;
+        const bool saved = saveRomFile(target, info);
+        allocationsBeforeFailure = -1;
+        setMessageHandler({});
+        if (!allocationFailed) {
+            // Past the save's last allocation: it went through.
+            EXPECT_TRUE(saved);
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
+            break;
+        }
+        SCOPED_TRACE("allocation " + std::to_string(allocation));
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(messages, std::vector<std::string>{cannotSave});
+        expectNothingChanged();
+    }
+}
+
+// An append-only folder lets a file be created but neither renamed nor
+// removed: the target keeps every byte, and the one temporary file that
+// cannot go stays, hidden and named after the target.
+TEST_F(SaveFault, AFolderMadeAppendOnlyBeforeTheRenameKeepsTheFile)
+{
+    if (!runningAsRoot())
+        GTEST_SKIP() << needsRoot;
+    const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    int flags = 0;
+    const auto setAppendOnly = [&](bool on) {
+        const int wanted = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+        return ::ioctl(folder, FS_IOC_SETFLAGS, &wanted) == 0;
+    };
+    if (::ioctl(folder, FS_IOC_GETFLAGS, &flags) != 0 || !setAppendOnly(false)) {
+        ::close(folder);
+        GTEST_SKIP() << "this file system has no append-only folders";
+    }
+
+    MessageRecorder recorder;
+    std::optional<SaveFile> file = openSaveFile(target);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(setAppendOnly(true));
+    RomImage image = romImage();
+    const bool ok = writeFile(std::move(*file), image);
+    setAppendOnly(false);
+    ::close(folder);
+
+    EXPECT_EQ(describe(ok, recorder.messages(), true), refused(cannotWrite));
+    EXPECT_EQ(readBytes(target), original);
+    std::set<std::string> entries = folderEntries(dir.path());
+    const auto left = std::erase_if(entries, [](const std::string& name) { return name.starts_with(".card.rom.veltra-"); });
+    EXPECT_EQ(left, 1u);
+    EXPECT_EQ(entries, entriesBefore);
 }
 
 // What a successful save must also get right when the target is not a plain
