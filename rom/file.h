@@ -42,8 +42,9 @@ private:
 // First step of a save, before any byte of the image changes: finds the file
 // to replace (following symbolic links only where the kernel's rule for
 // shared folders allows), checks that it can be replaced, and opens the
-// temporary file with the permission bits of the file it replaces. Reports
-// "Cannot save bios file!" on failure.
+// temporary file with the owner, group, permission bits, ACL and other
+// extended attributes of the file it replaces. Reports "Cannot save bios
+// file!" on failure.
 std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
 
 // Last step of a save: writes the first loadedLength bytes of `image` to the
@@ -59,7 +60,7 @@ void ignoreFileSizeLimitSignal();
 
 // A seam for tests: makes one step of the file operations fail as the
 // system would. FileStep::None (the default) injects nothing.
-enum class FileStep { None, OpenTemporary, Write, Flush, Rename };
+enum class FileStep { None, OpenTemporary, CarryAttributes, Write, Flush, Rename };
 void injectFileFailureForTesting(FileStep step);
 
 }  // namespace veltra

@@ -1,6 +1,6 @@
-// The file-system calls the standard library lacks (flush to disk,
-// permission bits, atomic replace), for POSIX systems. A Windows port
-// replaces this file.
+// The file-system calls the standard library lacks (flush to disk, owners,
+// permission bits and extended attributes, atomic replace), for POSIX
+// systems. A Windows port replaces this file.
 #include "file.h"
 
 #include <algorithm>
@@ -9,10 +9,13 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "message.h"
@@ -30,6 +33,8 @@ constexpr const char* cannotWrite = "Cannot write bios file!";
 #endif
 // A handle on a folder that only serves to reach the names in it.
 constexpr int folderHandle = O_PATH | O_DIRECTORY | O_CLOEXEC;
+
+constexpr const char* accessAcl = "system.posix_acl_access";
 
 FileStep injectedFailure = FileStep::None;
 
@@ -172,6 +177,50 @@ std::optional<Place> findPlace(const std::string& path)
     return std::nullopt;
 }
 
+// Every extended attribute of `from` onto `to`, the ACL among them. What
+// lets a program file run with more power (security.capability) stays
+// behind, as the setuid bit does.
+bool carryExtendedAttributes(int from, int to)
+{
+    constexpr std::size_t room = 65536;  // the most a list or a value can hold
+    std::vector<char> names(room);
+    std::vector<char> value(room);
+    const ssize_t listed = ::flistxattr(from, names.data(), names.size());
+    if (listed < 0)
+        return errno == ENOTSUP;
+    bool hasAcl = false;
+    for (std::size_t at = 0; at < static_cast<std::size_t>(listed); at += std::strlen(&names[at]) + 1) {
+        const char* name = &names[at];
+        if (std::strcmp(name, "security.capability") == 0)
+            continue;
+        const ssize_t size = ::fgetxattr(from, name, value.data(), value.size());
+        if (size < 0 || ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(size), 0) != 0)
+            return false;
+        hasAcl = hasAcl || std::strcmp(name, accessAcl) == 0;
+    }
+    // A default ACL of the folder gave the temporary file one that the file
+    // it replaces did not have.
+    return hasAcl || ::fremovexattr(to, accessAcl) == 0 || errno == ENODATA || errno == ENOTSUP;
+}
+
+// The owner and group of the file being replaced, wherever we may set them
+// (root always). An ordinary user cannot give a file away; when the group
+// cannot be kept either, its group bits shrink to what everyone may do, so
+// that the new group gains nothing only the old one had.
+bool carryOwner(int to, const struct stat& st, mode_t& mode)
+{
+    if (::fchown(to, st.st_uid, st.st_gid) == 0)
+        return true;
+    if (errno != EPERM)
+        return false;
+    if (::fchown(to, static_cast<uid_t>(-1), st.st_gid) == 0)
+        return true;
+    if (errno != EPERM)
+        return false;
+    mode &= ~(S_IRWXG & ~(mode << 3));
+    return true;
+}
+
 }  // namespace
 
 void injectFileFailureForTesting(FileStep step)
@@ -238,20 +287,31 @@ void SaveFile::discard() noexcept
 
 std::optional<SaveFile> openSaveFile(const fs::path& path)
 {
-    const auto refuse = [] {
-        reportMessage(cannotSave);
+    const auto refuse = [](const char* message) {
+        reportMessage(message);
         return std::optional<SaveFile>();
     };
     std::optional<Place> place = findPlace(path.native());
     if (!place)
-        return refuse();
+        return refuse(cannotSave);
     const int folder = place->folder.get();
 
+    // The file being replaced is held open, so that all that is carried over
+    // comes from the one file that was checked.
     struct stat st {};
-    const bool exists = ::fstatat(folder, place->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-    if (exists ? !S_ISREG(st.st_mode) || ::faccessat(folder, place->name.c_str(), W_OK, AT_EACCESS) != 0
-               : errno != ENOENT)
-        return refuse();
+    Fd replaced;
+    if (::fstatat(folder, place->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return refuse(cannotSave);
+        replaced = Fd(::openat(folder, place->name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat held {};
+        if (!replaced.ok() || ::fstat(replaced.get(), &held) != 0 || held.st_dev != st.st_dev ||
+            held.st_ino != st.st_ino || ::faccessat(folder, place->name.c_str(), W_OK, AT_EACCESS) != 0)
+            return refuse(cannotSave);
+        st = held;
+    } else if (errno != ENOENT) {
+        return refuse(cannotSave);
+    }
 
     // Allocated before the temporary file exists: running out of memory must
     // not leave it behind.
@@ -259,23 +319,29 @@ std::optional<SaveFile> openSaveFile(const fs::path& path)
     SaveFile file(place->folder.release(), std::move(place->name));
     for (unsigned attempt = 1;; ++attempt) {
         if (injected(FileStep::OpenTemporary))
-            return refuse();
-        // 0666 before the umask: what a new file would get from any editor.
+            return refuse(cannotSave);
+        // A new file gets what the umask gives it; a replacement starts
+        // private and takes the old file's attributes below.
         const int fd = ::openat(folder, candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-                                0666);
+                                replaced.ok() ? 0600 : 0666);
         if (fd >= 0) {
             file.m_fd = fd;
             file.m_temporary.swap(candidate);
             break;
         }
         if ((errno != EEXIST && errno != EINTR) || attempt == 16)
-            return refuse();
+            return refuse(cannotSave);
         candidate = temporaryNameFor(file.m_name, attempt);
     }
-    // The permission bits of the file being replaced.
-    if (exists && ::fchmod(file.m_fd, st.st_mode & 07777) != 0) {
-        file.discard();
-        return refuse();
+
+    if (replaced.ok()) {
+        // An image is not a program: never setuid or setgid.
+        mode_t mode = st.st_mode & 0777;
+        if (!carryOwner(file.m_fd, st, mode) || injected(FileStep::CarryAttributes) ||
+            !carryExtendedAttributes(replaced.get(), file.m_fd) || ::fchmod(file.m_fd, mode) != 0) {
+            file.discard();
+            return refuse(cannotSave);
+        }
     }
     return file;
 }
@@ -283,6 +349,11 @@ std::optional<SaveFile> openSaveFile(const fs::path& path)
 bool writeFile(SaveFile&& moved, const RomImage& image)
 {
     SaveFile file(std::move(moved));  // whatever happens, the temporary goes with it
+    const auto fail = [&file](const char* message) {
+        file.discard();
+        reportMessage(message);
+        return false;
+    };
     const std::size_t length = std::min<std::size_t>(image.loadedLength, RomImage::capacity);
     const auto writeStep = [&](std::size_t done) -> ssize_t {
         return injected(FileStep::Write) ? -1 : ::write(file.m_fd, image.bytes.data() + done, length - done);
@@ -290,13 +361,11 @@ bool writeFile(SaveFile&& moved, const RomImage& image)
     bool ok = transfer(length, writeStep) == length && !injected(FileStep::Flush) && ::fsync(file.m_fd) == 0;
     // A close can report a delayed write error; it counts like any other.
     ok = ::close(std::exchange(file.m_fd, -1)) == 0 && ok;
-    ok = ok && !injected(FileStep::Rename) &&
-         ::renameat(file.m_folder, file.m_temporary.c_str(), file.m_folder, file.m_name.c_str()) == 0;
-    if (!ok) {
-        file.discard();
-        reportMessage(cannotWrite);
-        return false;
-    }
+    if (!ok)
+        return fail(cannotWrite);
+    if (injected(FileStep::Rename) ||
+        ::renameat(file.m_folder, file.m_temporary.c_str(), file.m_folder, file.m_name.c_str()) != 0)
+        return fail(cannotWrite);
     file.m_temporary.clear();
     syncFolder(file.m_folder);
     return true;

@@ -145,6 +145,8 @@ TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
         {"empty path", [](const TempDir&) { return fs::path(); }, FileStep::None, cannotSave},
         {"temporary file cannot be created", [](const TempDir& d) { return d / "card.rom"; }, FileStep::OpenTemporary,
          cannotSave},
+        {"ACL or other attributes cannot be carried over", [](const TempDir& d) { return d / "card.rom"; },
+         FileStep::CarryAttributes, cannotSave},
         {"write fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Write, cannotWrite},
         {"flush fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Flush, cannotWrite},
         {"rename fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Rename, cannotWrite},

@@ -1,8 +1,13 @@
-// Where a save writes: never where the user did not mean.
+// Where a save writes, and what the replaced file keeps: a save never writes
+// where the user did not mean, and never widens who may read or run the file.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "rom/rom.h"
@@ -18,6 +23,44 @@ namespace fs = std::filesystem;
 
 constexpr const char* cannotSave = "Cannot save bios file!";
 constexpr float editedClock = 1100.0f;
+
+// The output of a shell command, or nothing when it failed.
+std::optional<std::string> commandOutput(const std::string& command)
+{
+    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe)
+        return std::nullopt;
+    std::string out;
+    char buffer[512];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        out.append(buffer, n);
+    return ::pclose(pipe) == 0 ? std::optional(out) : std::nullopt;
+}
+
+std::string quoted(const fs::path& path)
+{
+    return "'" + path.string() + "'";
+}
+
+struct Owner {
+    uid_t uid;
+    gid_t gid;
+    bool operator==(const Owner&) const = default;
+};
+
+Owner ownerOf(const fs::path& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
+    return {st.st_uid, st.st_gid};
+}
+
+unsigned modeOf(const fs::path& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
 
 class SaveTarget : public ::testing::Test {
 protected:
@@ -180,6 +223,96 @@ TEST_F(SaveTarget, SwapsBetweenOpenAndRenameCannotRedirectTheWrite)
         EXPECT_EQ(fs::symlink_status(c.written).type(), fs::file_type::regular);
         EXPECT_EQ(getU16(readBytes(c.written), info.gpuClock.offset), 2200);
     }
+}
+
+// The replacement keeps the owner and group wherever the saving user may set
+// them, and never carries the setuid or setgid bit: a file that is both an
+// image and a program must not become a root setuid program. A group that
+// cannot be kept gains nothing only the old group had.
+TEST_F(SaveTarget, OwnerGroupAndPermissionBitsAreKeptButNeverSetuid)
+{
+    const uid_t me = ::geteuid();
+    const gid_t myGroup = ::getegid();
+    const struct {
+        const char* name;
+        bool asNobody;  // the saver; otherwise the suite's own user
+        Owner owner;
+        unsigned mode;
+        Owner ownerAfter;
+        unsigned modeAfter;
+    } cases[] = {
+        {"one's own setuid file", false, {me, myGroup}, 04755, {me, myGroup}, 0755},
+        {"one's own setgid file, group-writable", false, {me, myGroup}, 02775, {me, myGroup}, 0775},
+        {"root saving another user's setuid program", false, {nobodyId, nobodyId}, 04755, {nobodyId, nobodyId}, 0755},
+        {"root saving another user's private file", false, {nobodyId, nobodyId}, 0600, {nobodyId, nobodyId}, 0600},
+        {"an ordinary user's own file", true, {nobodyId, nobodyId}, 0640, {nobodyId, nobodyId}, 0640},
+        {"an ordinary user, a group they are not in", true, {nobodyId, 0}, 0660, {nobodyId, nobodyId}, 0600},
+        {"an ordinary user, a file of root's they may write", true, {0, 0}, 0666, {nobodyId, nobodyId}, 0666},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool needsRootHere = c.asNobody || c.owner.uid != me;
+        if (needsRootHere && !runningAsRoot())
+            continue;  // reported below
+        writeBytes(target, original);
+        ASSERT_EQ(::chown(target.c_str(), c.owner.uid, c.owner.gid), 0);
+        ASSERT_EQ(::chmod(target.c_str(), c.mode), 0);
+        if (c.asNobody) {
+            ASSERT_EQ(::chown(dir.path().c_str(), nobodyId, nobodyId), 0);
+            const ChildOutcome child = runInChild(asNobody(), [&] { return save(target); });
+            EXPECT_EQ(child.report, "saved");
+            ASSERT_EQ(::chown(dir.path().c_str(), 0, 0), 0);
+        } else {
+            EXPECT_EQ(save(target), "saved");
+        }
+        EXPECT_TRUE(edited(target));
+        EXPECT_EQ(ownerOf(target), c.ownerAfter);
+        EXPECT_EQ(modeOf(target), c.modeAfter);
+    }
+    if (!runningAsRoot())
+        GTEST_SKIP() << "only one's own files were saved; the others " << needsRoot;
+}
+
+// The ACL and the other extended attributes come along. A default ACL of the
+// folder does not give the replacement an ACL the old file did not have, and
+// the capabilities a program file may carry stay behind like setuid.
+TEST_F(SaveTarget, AclAndExtendedAttributesAreCarriedOver)
+{
+    const auto acl = [](const fs::path& path) { return commandOutput("getfacl --numeric --omit-header " + quoted(path)); };
+    if (!commandOutput("setfacl -m u:" + std::to_string(nobodyId) + ":rw,m::rw " + quoted(target)))
+        GTEST_SKIP() << "setfacl cannot set an ACL here (package acl missing, or no ACL support)";
+    ASSERT_EQ(::setxattr(target.c_str(), "user.veltra.note", "kept", 4, 0), 0);
+    const auto aclBefore = acl(target);
+    ASSERT_TRUE(aclBefore && aclBefore->find("user:" + std::to_string(nobodyId) + ":rw-") != std::string::npos);
+    const unsigned modeBefore = modeOf(target);
+
+    EXPECT_EQ(save(target), "saved");
+    EXPECT_TRUE(edited(target));
+    EXPECT_EQ(acl(target), aclBefore);
+    EXPECT_EQ(modeOf(target), modeBefore);
+    char note[16] = {};
+    EXPECT_EQ(::getxattr(target.c_str(), "user.veltra.note", note, sizeof note), 4);
+    EXPECT_STREQ(note, "kept");
+
+    // No ACL before, a default ACL on the folder: still none after.
+    const fs::path plain = dir.write("plain.rom", original);
+    ASSERT_TRUE(commandOutput("setfacl -d -m u:" + std::to_string(nobodyId) + ":rwx " + quoted(dir.path())));
+    const auto plainAcl = acl(plain);
+    const unsigned plainMode = modeOf(plain);
+    EXPECT_EQ(save(plain), "saved");
+    EXPECT_EQ(acl(plain), plainAcl);
+    EXPECT_EQ(modeOf(plain), plainMode);
+
+    if (!runningAsRoot())
+        GTEST_SKIP() << "ACL and attributes carried over; file capabilities " << needsRoot;
+    // cap_net_raw, permitted and effective.
+    vfs_cap_data caps{};
+    caps.magic_etc = VFS_CAP_REVISION_2 | VFS_CAP_FLAGS_EFFECTIVE;
+    caps.data[0].permitted = 1u << CAP_NET_RAW;
+    ASSERT_EQ(::setxattr(target.c_str(), "security.capability", &caps, XATTR_CAPS_SZ_2, 0), 0);
+    EXPECT_EQ(save(target), "saved");
+    EXPECT_LT(::getxattr(target.c_str(), "security.capability", nullptr, 0), 0);
+    EXPECT_EQ(acl(target), aclBefore);
 }
 
 }  // namespace
