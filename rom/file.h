@@ -9,11 +9,16 @@
 namespace veltra {
 
 // The file half of a load: reads the whole file into `image` (zero-filling
-// the rest) and sets its loadedLength. Reports "Cannot open bios file!",
-// "Bios file is too large!" or "Cannot read bios file!". A file that cannot
-// be opened or is too large leaves `image` as it was; after a failed read it
-// may hold part of the file, which is why a load reads into a scratch image.
+// the rest) and sets its loadedLength and source. Reports "Cannot open bios
+// file!", "Bios file is too large!" or "Cannot read bios file!". A file that
+// cannot be opened or is too large leaves `image` as it was; after a failed
+// read it may hold part of the file, which is why a load reads into a
+// scratch image.
 bool readFile(const std::filesystem::path& path, RomImage& image);
+
+// The identity of the file a path names now (links followed, as a load
+// follows them), or nothing when there is none.
+std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path);
 
 // A save in progress: a temporary file in the folder that holds the file
 // being replaced, renamed over it by writeFile. Both work through one handle
@@ -28,15 +33,17 @@ public:
     ~SaveFile();
 
 private:
-    friend std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
-    friend bool writeFile(SaveFile&& file, const RomImage& image);
-    SaveFile(int folder, std::string name) noexcept;
+    friend std::optional<SaveFile> openSaveFile(const std::filesystem::path& path,
+                                                const std::optional<FileIdentity>& unchangedSince);
+    friend bool writeFile(SaveFile&& file, RomImage& image);
+    SaveFile(int folder, std::string name, const std::optional<FileIdentity>& unchangedSince) noexcept;
     void discard() noexcept;
 
     int m_folder = -1;          // the folder that holds the file being replaced
     std::string m_name;         // its name there
     std::string m_temporary;    // empty once renamed or removed
     int m_fd = -1;
+    std::optional<FileIdentity> m_unchangedSince;
 };
 
 // First step of a save, before any byte of the image changes: finds the file
@@ -44,14 +51,18 @@ private:
 // shared folders allows), checks that it can be replaced, and opens the
 // temporary file with the owner, group, permission bits, ACL and other
 // extended attributes of the file it replaces. Reports "Cannot save bios
-// file!" on failure.
-std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
+// file!" on failure. With `unchangedSince`, the file at `path` must still be
+// the one it names; otherwise "Bios file was changed by another program!".
+std::optional<SaveFile> openSaveFile(const std::filesystem::path& path,
+                                     const std::optional<FileIdentity>& unchangedSince = std::nullopt);
 
 // Last step of a save: writes the first loadedLength bytes of `image` to the
-// temporary file, flushes it to disk and renames it over the target. Reports
-// "Cannot write bios file!" on failure; the target is then as it was and the
-// temporary file is gone, unless the folder no longer lets it be removed.
-bool writeFile(SaveFile&& file, const RomImage& image);
+// temporary file, flushes it to disk and renames it over the target, after
+// checking `unchangedSince` once more. Reports "Cannot write bios file!" (or
+// that the file was changed) on failure; the target is then as it was and
+// the temporary file is gone, unless the folder no longer lets it be
+// removed. On success image.source names the written file.
+bool writeFile(SaveFile&& file, RomImage& image);
 
 // A write past the process's file-size limit then fails like a full disk,
 // with a message, instead of ending the program half way. Every program

@@ -27,6 +27,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* cannotSave = "Cannot save bios file!";
 constexpr const char* cannotWrite = "Cannot write bios file!";
+constexpr const char* changedMeanwhile = "Bios file was changed by another program!";
 
 #ifndef O_PATH
 #define O_PATH O_RDONLY
@@ -69,6 +70,13 @@ int retryOnSignal(Call call)
         result = call();
     } while (result < 0 && errno == EINTR);
     return result;
+}
+
+FileIdentity identityOf(const struct stat& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+            static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
 }
 
 // Opens without following the caller into a blocking open of a pipe; the
@@ -253,16 +261,29 @@ bool readFile(const fs::path& path, RomImage& image)
     }
     std::fill(image.bytes.begin() + length, image.bytes.end(), std::uint8_t{0});
     image.loadedLength = length;
+    image.source = identityOf(st);
     return true;
 }
 
-SaveFile::SaveFile(int folder, std::string name) noexcept : m_folder(folder), m_name(std::move(name)) {}
+std::optional<FileIdentity> fileIdentity(const fs::path& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return identityOf(st);
+}
+
+SaveFile::SaveFile(int folder, std::string name, const std::optional<FileIdentity>& unchangedSince) noexcept
+    : m_folder(folder), m_name(std::move(name)), m_unchangedSince(unchangedSince)
+{
+}
 
 SaveFile::SaveFile(SaveFile&& other) noexcept
     : m_folder(std::exchange(other.m_folder, -1)),
       m_name(std::move(other.m_name)),
       m_temporary(std::move(other.m_temporary)),
-      m_fd(std::exchange(other.m_fd, -1))
+      m_fd(std::exchange(other.m_fd, -1)),
+      m_unchangedSince(other.m_unchangedSince)
 {
     other.m_temporary.clear();
 }
@@ -285,7 +306,7 @@ void SaveFile::discard() noexcept
     m_temporary.clear();
 }
 
-std::optional<SaveFile> openSaveFile(const fs::path& path)
+std::optional<SaveFile> openSaveFile(const fs::path& path, const std::optional<FileIdentity>& unchangedSince)
 {
     const auto refuse = [](const char* message) {
         reportMessage(message);
@@ -312,11 +333,13 @@ std::optional<SaveFile> openSaveFile(const fs::path& path)
     } else if (errno != ENOENT) {
         return refuse(cannotSave);
     }
+    if (unchangedSince && (!replaced.ok() || identityOf(st) != *unchangedSince))
+        return refuse(changedMeanwhile);
 
     // Allocated before the temporary file exists: running out of memory must
     // not leave it behind.
     std::string candidate = temporaryNameFor(place->name, 0);
-    SaveFile file(place->folder.release(), std::move(place->name));
+    SaveFile file(place->folder.release(), std::move(place->name), unchangedSince);
     for (unsigned attempt = 1;; ++attempt) {
         if (injected(FileStep::OpenTemporary))
             return refuse(cannotSave);
@@ -346,7 +369,7 @@ std::optional<SaveFile> openSaveFile(const fs::path& path)
     return file;
 }
 
-bool writeFile(SaveFile&& moved, const RomImage& image)
+bool writeFile(SaveFile&& moved, RomImage& image)
 {
     SaveFile file(std::move(moved));  // whatever happens, the temporary goes with it
     const auto fail = [&file](const char* message) {
@@ -355,19 +378,28 @@ bool writeFile(SaveFile&& moved, const RomImage& image)
         return false;
     };
     const std::size_t length = std::min<std::size_t>(image.loadedLength, RomImage::capacity);
+    struct stat written {};
     const auto writeStep = [&](std::size_t done) -> ssize_t {
         return injected(FileStep::Write) ? -1 : ::write(file.m_fd, image.bytes.data() + done, length - done);
     };
-    bool ok = transfer(length, writeStep) == length && !injected(FileStep::Flush) && ::fsync(file.m_fd) == 0;
+    bool ok = transfer(length, writeStep) == length && !injected(FileStep::Flush) &&
+              ::fsync(file.m_fd) == 0 && ::fstat(file.m_fd, &written) == 0;
     // A close can report a delayed write error; it counts like any other.
     ok = ::close(std::exchange(file.m_fd, -1)) == 0 && ok;
     if (!ok)
         return fail(cannotWrite);
+    if (file.m_unchangedSince) {
+        struct stat now {};
+        if (::fstatat(file.m_folder, file.m_name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+            identityOf(now) != *file.m_unchangedSince)
+            return fail(changedMeanwhile);
+    }
     if (injected(FileStep::Rename) ||
         ::renameat(file.m_folder, file.m_temporary.c_str(), file.m_folder, file.m_name.c_str()) != 0)
         return fail(cannotWrite);
     file.m_temporary.clear();
     syncFolder(file.m_folder);
+    image.source = identityOf(written);
     return true;
 }
 

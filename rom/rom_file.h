@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "bios_info.h"
+#include "image.h"
 
 namespace veltra {
 
@@ -19,6 +21,12 @@ bool loadRomFile(const std::filesystem::path& path, BiosInfo& info);
 // romImage() and info.checksumComputed hold what was written; on failure the
 // message has been reported and nothing has changed, on disk or in memory.
 // With no image loaded it refuses with "Cannot save bios file!".
-bool saveRomFile(const std::filesystem::path& path, BiosInfo& info);
+//
+// With `unchangedSince` (what romImage().source said after the load), the
+// file at `path` must still be that file, unchanged: otherwise the save
+// refuses with "Bios file was changed by another program!", checked when
+// the target is opened and again just before it is replaced.
+bool saveRomFile(const std::filesystem::path& path, BiosInfo& info,
+                 const std::optional<FileIdentity>& unchangedSince = std::nullopt);
 
 }  // namespace veltra

@@ -13,12 +13,12 @@ namespace veltra {
 
 namespace {
 
-bool saveStaged(const std::filesystem::path& path, BiosInfo& info)
+bool saveStaged(const std::filesystem::path& path, BiosInfo& info, const std::optional<FileIdentity>& unchangedSince)
 {
     // Allocated before the temporary file exists, so that running out of
     // memory cannot leave one behind.
     auto image = std::make_unique<RomImage>(romImage());
-    std::optional<SaveFile> file = openSaveFile(path);
+    std::optional<SaveFile> file = openSaveFile(path, unchangedSince);
     if (!file)
         return false;
 
@@ -43,7 +43,7 @@ bool saveStaged(const std::filesystem::path& path, BiosInfo& info)
 
 }  // namespace
 
-bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
+bool saveRomFile(const std::filesystem::path& path, BiosInfo& info, const std::optional<FileIdentity>& unchangedSince)
 {
     // Nothing loaded: there is no image to write, and an empty file must
     // never replace the user's.
@@ -52,7 +52,7 @@ bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
         return false;
     }
     try {
-        return saveStaged(path, info);
+        return saveStaged(path, info, unchangedSince);
     } catch (const std::exception&) {
         // Out of memory, most likely; a temporary file that existed has gone
         // with its SaveFile, and nothing was renamed.

@@ -7,6 +7,7 @@
 
 #include "res/strings.h"
 #include "res/templates.h"
+#include "rom/image.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "rom/message.h"
@@ -152,6 +153,7 @@ bool CVeltraDlg::LoadAndShow(const QString& path)
     GetDlgItem(res::saveBiosButtonId)->setEnabled(true);
     GetDlgItem(res::saveBiosAsButtonId)->setEnabled(true);
 
+    m_loadedFrom = romImage().source;
     UpdateData(false);
     return true;
 }

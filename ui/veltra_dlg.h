@@ -4,8 +4,10 @@
 #include <QString>
 #include <array>
 #include <filesystem>
+#include <optional>
 
 #include "rom/bios_info.h"
+#include "rom/image.h"
 #include "ui/color_edit.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
@@ -79,6 +81,9 @@ private:
     QString m_checksumText;
     CColorEdit m_checksumEdit;
     QMenu* m_sysMenu = nullptr;  // owned by the window
+    // The file the last successful load read, as it was then: "Save BIOS"
+    // replaces only that file.
+    std::optional<FileIdentity> m_loadedFrom;
 };
 
 // The path as the file system spells it.

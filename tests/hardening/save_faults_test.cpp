@@ -3,6 +3,7 @@
 // as it was, with one clear message.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <new>
@@ -60,6 +61,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* cannotSave = "Cannot save bios file!";
 constexpr const char* cannotWrite = "Cannot write bios file!";
+constexpr const char* changedMeanwhile = "Bios file was changed by another program!";
 
 class InjectedFailure {
 public:
@@ -75,8 +77,14 @@ protected:
         fs::permissions(dir.path(), fs::perms(0755));
         original = buildImage(ImageSpec{});
         target = dir.write("card.rom", original);
+        load();
+    }
+
+    void load()
+    {
         MessageRecorder quiet;
         ASSERT_TRUE(loadRomFile(target, info));
+        loadedFrom = romImage().source;
         // An edit, so that any write that got through would show on disk.
         info.gpuClock.value = 1100.0f;
         infoBefore = dump(info);
@@ -85,10 +93,10 @@ protected:
     }
 
     // Called by the child: one save, described in one line.
-    std::string saveAndDescribe(const fs::path& path)
+    std::string saveAndDescribe(const fs::path& path, const std::optional<FileIdentity>& unchangedSince = {})
     {
         MessageRecorder recorder;
-        const bool ok = saveRomFile(path, info);
+        const bool ok = saveRomFile(path, info, unchangedSince);
         return describe(ok, recorder.messages(), ImageSnapshot::ofRomImage() == imageBefore);
     }
 
@@ -106,6 +114,7 @@ protected:
     std::vector<std::uint8_t> original;
     fs::path target;
     BiosInfo info;
+    std::optional<FileIdentity> loadedFrom;
     std::string infoBefore;
     ImageSnapshot imageBefore;
     std::set<std::string> entriesBefore;
@@ -169,6 +178,84 @@ TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
     ASSERT_EQ(::lstat((dir / "pipe.rom").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_EQ(fs::read_symlink(dir / "dangling.rom"), dir / "gone.rom");
+}
+
+// Another program's change between load and save is never overwritten: the
+// file was replaced, rewritten or removed, before the save began or while
+// its temporary file was being written.
+TEST_F(SaveFault, AFileChangedSinceItWasLoadedIsLeftAsTheOtherProgramMadeIt)
+{
+    std::vector<std::uint8_t> theirs = original;
+    theirs[2000] ^= 0xFF;
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        bool whileWriting;
+    } cases[] = {
+        {"replaced by another file", [&] { fs::rename(dir.write("theirs.rom", theirs), target); }, false},
+        {"rewritten in place, one byte longer",
+         [&] {
+             auto longer = theirs;
+             longer.push_back(0);
+             writeBytes(target, longer);
+         },
+         false},
+        {"rewritten in place, same length, a minute later",
+         [&] {
+             const auto loadedAt = fs::last_write_time(target);
+             writeBytes(target, theirs);
+             fs::last_write_time(target, loadedAt + std::chrono::minutes(1));
+         },
+         false},
+        {"removed", [&] { fs::remove(target); }, false},
+        {"replaced while the temporary file was written", [&] { fs::rename(dir.write("theirs.rom", theirs), target); },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(target);
+        writeBytes(target, original);
+        load();
+        std::string outcome;
+        std::set<std::string> entriesLeft;
+        std::optional<std::vector<std::uint8_t>> bytesLeft;
+        const auto changeAndNote = [&] {
+            c.change();
+            entriesLeft = folderEntries(dir.path());
+            if (fs::exists(target))
+                bytesLeft = readBytes(target);
+        };
+        if (c.whileWriting) {
+            MessageRecorder recorder;
+            std::optional<SaveFile> file = openSaveFile(target, loadedFrom);
+            ASSERT_TRUE(file);
+            changeAndNote();
+            RomImage image = romImage();
+            const bool ok = writeFile(std::move(*file), image);
+            outcome = describe(ok, recorder.messages(), ImageSnapshot::ofRomImage() == imageBefore);
+        } else {
+            changeAndNote();
+            outcome = saveAndDescribe(target, loadedFrom);
+        }
+        EXPECT_EQ(outcome, refused(changedMeanwhile));
+        EXPECT_EQ(dump(info), infoBefore);
+        if (bytesLeft) {
+            EXPECT_EQ(readBytes(target), *bytesLeft);
+        } else {
+            EXPECT_FALSE(fs::exists(target));
+        }
+        // Whatever the other program left, and no temporary file of ours.
+        std::erase_if(entriesLeft, [](const std::string& name) { return name.starts_with(".card.rom.veltra-"); });
+        EXPECT_EQ(folderEntries(dir.path()), entriesLeft);
+    }
+
+    // The file as loaded saves, and the image then names the written file.
+    fs::remove(target);
+    writeBytes(target, original);
+    load();
+    EXPECT_EQ(saveAndDescribe(target, loadedFrom), describe(true, {}, false));
+    EXPECT_EQ(romImage().source, fileIdentity(target));
+    EXPECT_NE(romImage().source, loadedFrom);
 }
 
 // Permission bits do not stop root; these run in a child that has become an
