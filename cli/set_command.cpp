@@ -2,8 +2,9 @@
 #include <utility>
 
 #include "commands.h"
-#include "rom/rom_file.h"
 #include "rom/conversions.h"
+#include "rom/file.h"
+#include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "settable_values.h"
 
@@ -59,8 +60,12 @@ int runSet(const SetOptions& options)
     if (const auto problem = parseAssignments(options.pairs, assignments))
         return usageError("set", *problem);
 
+    // Held until the saved file has been read back: a second set on the same
+    // file waits, then starts from what this one wrote.
+    const std::optional<FileLock> lock = lockFile(options.file);
     BiosInfo info;
     if (!loadImage(options.file, info)) return exitFailure;
+    const std::optional<FileIdentity> loaded = romImage().source;
 
     // Start from what the window would show, so unnamed values keep what the
     // file holds.
@@ -70,8 +75,12 @@ int runSet(const SetOptions& options)
     // The failing rule's message has been reported; nothing is written.
     if (commitPageValues(values, info)) return exitFailure;
 
+    // Replacing the loaded file: another program's change since the load is
+    // refused, not overwritten.
     const std::string target = options.output.value_or(options.file);
-    if (!saveRomFile(target, info)) return exitFailure;
+    const std::optional<FileIdentity> atTarget = options.output ? fileIdentity(target) : loaded;
+    const bool inPlace = loaded && atTarget && atTarget->sameFileAs(*loaded);
+    if (!saveRomFile(target, info, inPlace ? loaded : std::nullopt)) return exitFailure;
 
     // Show what is now on disk, not what was meant to be written.
     BiosInfo written;

@@ -64,6 +64,27 @@ std::optional<SaveFile> openSaveFile(const std::filesystem::path& path,
 // removed. On success image.source names the written file.
 bool writeFile(SaveFile&& file, RomImage& image);
 
+// Holds an exclusive advisory lock on a file until destroyed. Every
+// `veltra-cli set` takes one on the file it loads, so that two of them on
+// one file run one after the other.
+class FileLock {
+public:
+    FileLock(FileLock&& other) noexcept;
+    FileLock& operator=(FileLock&&) = delete;
+    FileLock(const FileLock&) = delete;
+    ~FileLock();
+
+private:
+    friend std::optional<FileLock> lockFile(const std::filesystem::path& path);
+    explicit FileLock(int fd) : m_fd(fd) {}
+    int m_fd = -1;
+};
+
+// Waits for the lock on the file `path` names; once it is held, the path
+// still names that file. Nothing when the file cannot be opened (the load
+// then says why) or locked.
+std::optional<FileLock> lockFile(const std::filesystem::path& path);
+
 // A write past the process's file-size limit then fails like a full disk,
 // with a message, instead of ending the program half way. Every program
 // that saves calls this first.

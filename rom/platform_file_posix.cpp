@@ -1,6 +1,6 @@
 // The file-system calls the standard library lacks (flush to disk, owners,
-// permission bits and extended attributes, atomic replace), for POSIX
-// systems. A Windows port replaces this file.
+// permission bits and extended attributes, atomic replace, locks), for
+// POSIX systems. A Windows port replaces this file.
 #include "file.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -401,6 +402,31 @@ bool writeFile(SaveFile&& moved, RomImage& image)
     syncFolder(file.m_folder);
     image.source = identityOf(written);
     return true;
+}
+
+FileLock::FileLock(FileLock&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+
+FileLock::~FileLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+std::optional<FileLock> lockFile(const fs::path& path)
+{
+    // A save replaces the file, so the one we waited for may have left the
+    // path by the time the lock is ours: then it is the new one's turn.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        Fd fd(openForReading(path));
+        struct stat held {};
+        struct stat named {};
+        if (!fd.ok() || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) ||
+            retryOnSignal([&] { return ::flock(fd.get(), LOCK_EX); }) != 0)
+            return std::nullopt;
+        if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            return FileLock(fd.release());
+    }
+    return std::nullopt;
 }
 
 }  // namespace veltra

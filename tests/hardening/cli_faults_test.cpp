@@ -254,5 +254,32 @@ TEST_F(CliFault, RelativeNamesMeanWhatTheShellMeans)
     EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"card.rom", "fast.rom"}));
 }
 
+// Two `set` runs on one file at the same moment, round after round: both
+// changes end up in the file, or a run fails with its message; never do both
+// succeed with one change lost.
+TEST_F(CliFault, TwoSetsOnOneFileAtOnceNeverLoseAChange)
+{
+    constexpr int rounds = 100;
+    for (int round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        writeBytes(file, original);
+        const std::vector<CliRun> runs =
+            runCliTogether({{"set", file.string(), "gpu-clock=1100"}, {"set", file.string(), "fan-min=20"}});
+        MessageRecorder quiet;
+        BiosInfo after;
+        ASSERT_TRUE(loadRomFile(file, after));
+        const bool changeKept[] = {after.gpuClock.value == 1100.0f, after.fanMin.value == 20};
+        for (int i : {0, 1}) {
+            if (runs[i].status == 0)
+                EXPECT_TRUE(changeKept[i]) << "run " << i << " succeeded, but its change is gone";
+            else
+                EXPECT_EQ(summary(runs[i]), failedWith("Bios file was changed by another program!\n"));
+        }
+        EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"card.rom"});
+        if (::testing::Test::HasFailure())
+            break;
+    }
+}
+
 }  // namespace
 }  // namespace veltra::testing
