@@ -4,10 +4,12 @@
 
 namespace veltra::cli {
 
-Json imageJson(const std::string& file, const BiosInfo& info)
+Json imageJson(const std::string& file, const BiosInfo& info, std::uint32_t fileLength)
 {
     Json boostTable = Json::array();
     for (const auto& entry : info.boostTable) boostTable.push_back(entry.value);
+    const bool checkable = info.checksumReadOffset < fileLength;
+    const Json ok = checkable ? Json(info.checksumStored == info.checksumComputed) : Json(nullptr);
 
     return Json{
         {"file", file},
@@ -19,7 +21,8 @@ Json imageJson(const std::string& file, const BiosInfo& info)
         {"deviceId", info.deviceId},
         {"checksum", Json{{"stored", info.checksumStored},
                           {"computed", info.checksumComputed},
-                          {"ok", info.checksumStored == info.checksumComputed}}},
+                          {"checkable", checkable},
+                          {"ok", ok}}},
         {"gpuClock", info.gpuClock.value},
         {"boostClock", info.boostClock.value},
         {"memClock", info.memClock.value},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -12,8 +13,10 @@ namespace veltra::cli {
 using Json = nlohmann::ordered_json;
 
 // One loaded image: the BiosInfo member names plus file, name, board, date,
-// version and the checksum pair with its agreement.
-Json imageJson(const std::string& file, const BiosInfo& info);
+// version and the checksum pair with its agreement. A file of `fileLength`
+// bytes that ends before the checksum byte cannot be checked: its "ok" is
+// null.
+Json imageJson(const std::string& file, const BiosInfo& info, std::uint32_t fileLength);
 
 // One line of JSON. Invalid UTF-8 (a file name in another encoding) is
 // replaced rather than refused, so that printing cannot fail.

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "rom/conversions.h"
 #include "rom/file.h"
+#include "rom/message.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "settable_values.h"
@@ -52,6 +53,35 @@ std::optional<std::string> parseAssignments(const std::vector<std::string>& pair
     return std::nullopt;
 }
 
+// The bytes of `image` where an assigned value lies.
+std::vector<std::uint8_t> bytesOf(const Assignment& assignment, const BiosInfo& info, const RomImage& image)
+{
+    std::vector<std::uint8_t> bytes;
+    for (const ByteSpan& span : assignment.value->spans(info))
+        bytes.insert(bytes.end(), image.bytes.begin() + span.offset, image.bytes.begin() + span.offset + span.width);
+    return bytes;
+}
+
+// The first assigned value that a file of `length` bytes cannot hold whole:
+// a save would not write it.
+const Assignment* beyondTheEnd(const std::vector<Assignment>& assignments, const BiosInfo& info,
+                               std::uint32_t length)
+{
+    for (const Assignment& assignment : assignments)
+        for (const ByteSpan& span : assignment.value->spans(info))
+            if (span.offset >= length || span.width > length - span.offset) return &assignment;
+    return nullptr;
+}
+
+// The first assigned value whose bytes differ between two images.
+const Assignment* firstDiffering(const std::vector<Assignment>& assignments, const BiosInfo& info,
+                                 const RomImage& a, const RomImage& b)
+{
+    for (const Assignment& assignment : assignments)
+        if (bytesOf(assignment, info, a) != bytesOf(assignment, info, b)) return &assignment;
+    return nullptr;
+}
+
 }  // namespace
 
 int runSet(const SetOptions& options)
@@ -67,6 +97,11 @@ int runSet(const SetOptions& options)
     if (!loadImage(options.file, info)) return exitFailure;
     const std::optional<FileIdentity> loaded = romImage().source;
 
+    if (const Assignment* missing = beyondTheEnd(assignments, info, romImage().loadedLength)) {
+        reportMessage("Cannot set " + missing->value->name + ": it lies beyond the end of the bios file!");
+        return exitFailure;
+    }
+
     // Start from what the window would show, so unnamed values keep what the
     // file holds.
     PageValues values = pageValuesFrom(info);
@@ -81,10 +116,15 @@ int runSet(const SetOptions& options)
     const std::optional<FileIdentity> atTarget = options.output ? fileIdentity(target) : loaded;
     const bool inPlace = loaded && atTarget && atTarget->sameFileAs(*loaded);
     if (!saveRomFile(target, info, inPlace ? loaded : std::nullopt)) return exitFailure;
+    const RomImage saved = romImage();
 
     // Show what is now on disk, not what was meant to be written.
     BiosInfo written;
     if (!loadImage(target, written)) return exitFailure;
+    if (const Assignment* differing = firstDiffering(assignments, info, saved, romImage())) {
+        reportMessage("Bios file read back differs in " + differing->value->name + "!");
+        return exitFailure;
+    }
     printImage(target, written);
     return exitSuccess;
 }

@@ -2,6 +2,7 @@
 
 #include "commands.h"
 #include "json_view.h"
+#include "rom/image.h"
 
 namespace veltra::cli {
 
@@ -17,7 +18,7 @@ int runShow(const ShowOptions& options)
             continue;
         }
         if (options.json) {
-            std::cout << jsonLine(imageJson(file, info)) << '\n';
+            std::cout << jsonLine(imageJson(file, info, romImage().loadedLength)) << '\n';
         } else {
             if (!first) std::cout << '\n';
             printImage(file, info);

@@ -3,8 +3,11 @@
 // leaves on disk.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <map>
+
+#include <nlohmann/json.hpp>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -279,6 +282,75 @@ TEST_F(CliFault, TwoSetsOnOneFileAtOnceNeverLoseAChange)
         if (::testing::Test::HasFailure())
             break;
     }
+}
+
+// A file that ends before some value: set refuses to change a value the
+// save could not write, and show --json does not call a checksum byte past
+// the end valid.
+TEST_F(CliFault, AFileThatEndsEarlyIsNeitherHalfWrittenNorCalledValid)
+{
+    const LocationTable& at = locationsOf(BoardModel::Gtx680);
+    const auto beyond = [](const char* name) {
+        return failedWith(std::string("Cannot set ") + name + ": it lies beyond the end of the bios file!\n");
+    };
+    const struct {
+        const char* name;
+        std::uint32_t length;
+        std::vector<std::string> pairs;
+        std::string expected;  // empty: saved
+    } cases[] = {
+        {"the fan maximum past the end", at.fanMax, {"fan-max=90"}, beyond("fan-max")},
+        {"the last power value past the end, after a value inside", at.powerLimitHi,
+         {"gpu-clock=1100", "power-limit-hi=200"}, beyond("power-limit-hi")},
+        {"the file ends inside the last power value", at.powerLimitHi + 2, {"power-limit-hi=200"},
+         beyond("power-limit-hi")},
+        {"only the checksum byte past the end", at.checksumReadOffset, {"gpu-clock=1100"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint8_t> bytes = original;
+        bytes.resize(c.length);
+        writeBytes(file, bytes);
+        std::vector<std::string> args = {"set", file.string()};
+        args.insert(args.end(), c.pairs.begin(), c.pairs.end());
+        const CliRun run = runCli(args);
+        if (c.expected.empty()) {
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(fs::file_size(file), c.length);
+        } else {
+            EXPECT_EQ(summary(run), c.expected);
+            EXPECT_EQ(readBytes(file), bytes);
+        }
+        EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"card.rom"});
+
+        const auto json = nlohmann::json::parse(runCli({"show", "--json", file.string()}).out);
+        EXPECT_EQ(json["checksum"]["checkable"], false);
+        EXPECT_TRUE(json["checksum"]["ok"].is_null());
+    }
+    writeBytes(file, original);
+    const auto whole = nlohmann::json::parse(runCli({"show", "--json", file.string()}).out);
+    EXPECT_EQ(whole["checksum"]["checkable"], true);
+    EXPECT_EQ(whole["checksum"]["ok"], true);
+}
+
+// Another program changes the file between the rename and the read-back: the
+// value read back is not the one asked for, and set says which.
+TEST_F(CliFault, AValueThatDoesNotReadBackAsWrittenFailsTheRun)
+{
+    const std::string asanOptions = std::getenv("ASAN_OPTIONS") ? std::getenv("ASAN_OPTIONS") : "";
+    const std::pair<const char*, std::string> environment[] = {
+        {"LD_PRELOAD", VELTRA_TAMPER_PATH},
+        {"VELTRA_TAMPER_OFFSET", std::to_string(locationsOf(BoardModel::Gtx680).gpuClock)},
+        // Under AddressSanitizer its runtime would insist on coming first.
+        {"ASAN_OPTIONS", asanOptions + (asanOptions.empty() ? "" : ":") + "verify_asan_link_order=0"},
+    };
+    for (const auto& [name, value] : environment)
+        ::setenv(name, value.c_str(), 1);
+    const CliRun run = runCli({"set", file.string(), "fan-min=20", "gpu-clock=1100"});
+    ::unsetenv("LD_PRELOAD");
+    ::unsetenv("VELTRA_TAMPER_OFFSET");
+    ::setenv("ASAN_OPTIONS", asanOptions.c_str(), 1);
+    EXPECT_EQ(summary(run), failedWith("Bios file read back differs in gpu-clock!\n"));
 }
 
 }  // namespace
