@@ -56,10 +56,12 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh $(FUZZ_BUILD)
 
-# The full soak: SOAK_CYCLES load -> edit -> save -> load cycles.
+# The full soak: SOAK_CYCLES load -> edit -> save -> load cycles, and
+# KILL_ROUNDS saves killed at a random moment.
 SOAK_CYCLES ?= 10000
+KILL_ROUNDS ?= 500
 soak: build
-	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) $(BUILD)/tests/hardening/soak_tests
+	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) VELTRA_KILL_ROUNDS=$(KILL_ROUNDS) $(BUILD)/tests/hardening/soak_tests
 
 # Pictures of the window, one per tab, with a sample image loaded.
 .PHONY: screenshot
