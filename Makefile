@@ -102,10 +102,12 @@ fuzz-long:
 	@$(MAKE) --no-print-directory fuzz \
 	  FUZZ_SECONDS=$(if $(filter command line environment,$(origin FUZZ_SECONDS)),$(FUZZ_SECONDS),3600)
 
-# The full soak: SOAK_CYCLES load -> edit -> save -> load cycles.
+# The full soak: SOAK_CYCLES load -> edit -> save -> load cycles, and
+# KILL_ROUNDS saves killed at a random moment.
 SOAK_CYCLES ?= 10000
+KILL_ROUNDS ?= 500
 soak: build
-	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) $(BUILD)/tests/hardening/soak_tests
+	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) VELTRA_KILL_ROUNDS=$(KILL_ROUNDS) $(BUILD)/tests/hardening/soak_tests
 
 # Pictures of the window, one per tab, with the GTX 670 sample loaded. The
 # README's picture is build/screenshots/frequency.png copied to docs/.

@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "output.h"
+#include "rom/file.h"
 
 using namespace veltra::cli;
 
@@ -41,6 +42,7 @@ std::string parsedCommand(const CLI::App& app)
 
 int main(int argc, char** argv)
 {
+    veltra::ignoreFileSizeLimitSignal();
     installMessageHandler();
 
     CLI::App app{"Shows, sets and compares the values of video BIOS images (*.rom).", "veltra-cli"};

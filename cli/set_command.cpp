@@ -6,6 +6,8 @@
 #include "json_view.h"
 #include "output.h"
 #include "rom/conversions.h"
+#include "rom/file.h"
+#include "rom/message.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "settable_values.h"
@@ -76,6 +78,35 @@ std::vector<Inexact> inexactValues(const std::vector<Assignment>& assignments, c
     return inexact;
 }
 
+// The bytes of `image` where an assigned value lies.
+std::vector<std::uint8_t> bytesOf(const Assignment& assignment, const BiosInfo& info, const RomImage& image)
+{
+    std::vector<std::uint8_t> bytes;
+    for (const ByteSpan& span : assignment.value->spans(info))
+        bytes.insert(bytes.end(), image.bytes.begin() + span.offset, image.bytes.begin() + span.offset + span.width);
+    return bytes;
+}
+
+// The first assigned value that a file of `length` bytes cannot hold whole:
+// a save would not write it.
+const Assignment* beyondTheEnd(const std::vector<Assignment>& assignments, const BiosInfo& info,
+                               std::uint32_t length)
+{
+    for (const Assignment& assignment : assignments)
+        for (const ByteSpan& span : assignment.value->spans(info))
+            if (span.offset >= length || span.width > length - span.offset) return &assignment;
+    return nullptr;
+}
+
+// The first assigned value whose bytes differ between two images.
+const Assignment* firstDiffering(const std::vector<Assignment>& assignments, const BiosInfo& info,
+                                 const RomImage& a, const RomImage& b)
+{
+    for (const Assignment& assignment : assignments)
+        if (bytesOf(assignment, info, a) != bytesOf(assignment, info, b)) return &assignment;
+    return nullptr;
+}
+
 }  // namespace
 
 int runSet(const SetOptions& options)
@@ -95,9 +126,18 @@ int runSet(const SetOptions& options)
         return exitFailure;
     };
 
+    // Held until the saved file has been read back: a second set on the same
+    // file waits, then starts from what this one wrote.
+    const std::optional<FileLock> lock = lockFile(options.file);
     std::optional<LoadedImage> loaded = loadImage(options.file);
     if (!loaded) return fail();
     BiosInfo& info = loaded->info;
+    const std::optional<FileIdentity> source = romImage().source;
+
+    if (const Assignment* missing = beyondTheEnd(assignments, info, loaded->fileLength)) {
+        reportMessage("Cannot set " + missing->value->name + ": it lies beyond the end of the bios file!");
+        return fail();
+    }
 
     // Start from what the window would show, so unnamed values keep what the
     // file holds.
@@ -107,12 +147,21 @@ int runSet(const SetOptions& options)
     // The failing rule's message has been reported; nothing is written.
     if (commitPageValues(values, info)) return fail();
 
+    // Replacing the loaded file: another program's change since the load is
+    // refused, not overwritten.
     messages.setFile(target);
-    if (!saveRomFile(target, info)) return fail();
+    const std::optional<FileIdentity> atTarget = options.output ? fileIdentity(target) : source;
+    const bool inPlace = source && atTarget && atTarget->sameFileAs(*source);
+    if (!saveRomFile(target, info, inPlace ? source : std::nullopt)) return fail();
+    const RomImage saved = romImage();
 
     // Show what is now on disk, not what was meant to be written.
     const std::optional<LoadedImage> written = loadImage(target);
     if (!written) return fail();
+    if (const Assignment* differing = firstDiffering(assignments, info, saved, romImage())) {
+        reportMessage("Bios file read back differs in " + differing->value->name + "!");
+        return fail();
+    }
 
     const std::vector<Inexact> inexact = inexactValues(assignments, written->info);
     for (const Inexact& value : inexact)

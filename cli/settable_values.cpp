@@ -11,43 +11,69 @@ namespace veltra::cli {
 
 namespace {
 
-SettableValue textValue(const char* name, Reading reading, std::string PageValues::*text)
+using Spans = std::function<std::vector<ByteSpan>(const BiosInfo&)>;
+
+// Clocks are 16-bit words, power values 32-bit, fan values one byte.
+template <typename T>
+Spans fieldSpans(FieldLoc<T> BiosInfo::*field, std::uint32_t width)
 {
-    SettableValue value{name, reading, nullptr, nullptr, std::nullopt};
+    return [field, width](const BiosInfo& info) { return std::vector<ByteSpan>{{(info.*field).offset, width}}; };
+}
+
+std::vector<ByteSpan> memClockSpans(const BiosInfo& info)
+{
+    std::vector<ByteSpan> spans = {{info.memClock.offset, 2}};
+    if (info.memClock.secondOffset != 0) spans.push_back({info.memClock.secondOffset, 2});
+    return spans;
+}
+
+std::vector<ByteSpan> voltageSpans(const BiosInfo& info)
+{
+    std::vector<ByteSpan> spans;
+    for (const auto& slot : info.voltage) spans.push_back({slot.offset, 4});
+    return spans;
+}
+
+SettableValue textValue(const char* name, Reading reading, std::string PageValues::*text, Spans spans)
+{
+    SettableValue value{name, reading, nullptr, nullptr, std::nullopt, std::move(spans)};
     value.text = text;
     return value;
 }
 
-SettableValue numberValue(const char* name, std::uint32_t PageValues::*number)
+SettableValue numberValue(const char* name, std::uint32_t PageValues::*number, Spans spans)
 {
-    SettableValue value{name, Reading::Unsigned, nullptr, nullptr, std::nullopt};
+    SettableValue value{name, Reading::Unsigned, nullptr, nullptr, std::nullopt, std::move(spans)};
     value.number = number;
     return value;
 }
 
 SettableValue boostValue(std::size_t entry)
 {
-    SettableValue value{boostEntryName(entry), Reading::Decimal, nullptr, nullptr, std::nullopt};
+    SettableValue value{boostEntryName(entry), Reading::Decimal, nullptr, nullptr, std::nullopt, {}};
     value.boostEntry = entry;
+    value.spans = [entry](const BiosInfo& info) {
+        return std::vector<ByteSpan>{{info.boostTable[entry].offset, 2}};
+    };
     return value;
 }
 
 std::vector<SettableValue> buildSettableValues()
 {
     std::vector<SettableValue> values = {
-        textValue("gpu-clock", Reading::Decimal, &PageValues::gpuClock),
-        textValue("boost-clock", Reading::Decimal, &PageValues::boostClock),
-        textValue("mem-clock", Reading::Decimal, &PageValues::memClock),
+        textValue("gpu-clock", Reading::Decimal, &PageValues::gpuClock, fieldSpans(&BiosInfo::gpuClock, 2)),
+        textValue("boost-clock", Reading::Decimal, &PageValues::boostClock, fieldSpans(&BiosInfo::boostClock, 2)),
+        textValue("mem-clock", Reading::Decimal, &PageValues::memClock, memClockSpans),
     };
     for (std::size_t k = 0; k < boostEntryCount; ++k) values.push_back(boostValue(k));
     values.insert(values.end(), {
-        numberValue("power-default", &PageValues::powerDefault),
-        numberValue("power-max", &PageValues::powerMax),
-        numberValue("power-limit-lo", &PageValues::powerLimitLo),
-        numberValue("power-limit-hi", &PageValues::powerLimitHi),
-        numberValue("fan-min", &PageValues::fanMin),
-        numberValue("fan-max", &PageValues::fanMax),
-        textValue("voltage", Reading::Integer, &PageValues::voltage),
+        numberValue("power-default", &PageValues::powerDefault, fieldSpans(&BiosInfo::powerDefault, 4)),
+        numberValue("power-max", &PageValues::powerMax, fieldSpans(&BiosInfo::powerMax, 4)),
+        numberValue("power-limit-lo", &PageValues::powerLimitLo, fieldSpans(&BiosInfo::powerLimitLo, 4)),
+        numberValue("power-limit-hi", &PageValues::powerLimitHi, fieldSpans(&BiosInfo::powerLimitHi, 4)),
+        numberValue("fan-min", &PageValues::fanMin, fieldSpans(&BiosInfo::fanMin, 1)),
+        numberValue("fan-max", &PageValues::fanMax, fieldSpans(&BiosInfo::fanMax, 1)),
+        textValue("voltage", Reading::Integer, &PageValues::voltage, voltageSpans),
     });
     return values;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,12 @@ enum class Reading {
     Unsigned,  // power and fan: must be a whole unsigned 32-bit number up front
 };
 
+// Bytes of the file: `width` of them from `offset`.
+struct ByteSpan {
+    std::uint32_t offset;
+    std::uint32_t width;
+};
+
 // One value that `show` prints and `set` accepts, by its NAME.
 struct SettableValue {
     std::string name;
@@ -28,6 +35,8 @@ struct SettableValue {
     std::string PageValues::*text = nullptr;
     std::uint32_t PageValues::*number = nullptr;
     std::optional<std::size_t> boostEntry;
+    // Every place in the file that a save writes the value to.
+    std::function<std::vector<ByteSpan>(const BiosInfo&)> spans;
 };
 
 // Every settable value, in the order the rules walk them.

@@ -9,14 +9,22 @@
 namespace veltra {
 
 // The file half of a load: reads the whole file into `image` (zero-filling
-// the rest) and sets its loadedLength. Reports "Cannot open bios file!",
-// "Bios file is too large!" or "Cannot read bios file!". A file that cannot
-// be opened or is too large leaves `image` as it was; after a failed read it
-// may hold part of the file, which is why a load reads into a scratch image.
+// the rest) and sets its loadedLength and source. Reports "Cannot open bios
+// file!", "Bios file is too large!" or "Cannot read bios file!". A file that
+// cannot be opened or is too large leaves `image` as it was; after a failed
+// read it may hold part of the file, which is why a load reads into a
+// scratch image.
 bool readFile(const std::filesystem::path& path, RomImage& image);
 
-// A save in progress: a temporary file beside the target, renamed over it
-// by writeFile. Destroying one that was not written removes the temporary.
+// The identity of the file a path names now (links followed, as a load
+// follows them), or nothing when there is none.
+std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path);
+
+// A save in progress: a temporary file in the folder that holds the file
+// being replaced, renamed over it by writeFile. Both work through one handle
+// on that folder, so that a folder or link swapped in meanwhile cannot
+// redirect the write. Destroying one that was not written removes the
+// temporary.
 class SaveFile {
 public:
     SaveFile(SaveFile&& other) noexcept;
@@ -24,38 +32,67 @@ public:
     SaveFile(const SaveFile&) = delete;
     ~SaveFile();
 
-    const std::filesystem::path& target() const { return m_target; }
-    const std::filesystem::path& temporary() const { return m_temporary; }
-
 private:
-    friend std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
-    friend bool writeFile(SaveFile&& file, const RomImage& image);
-    SaveFile(std::filesystem::path target, std::filesystem::path temporary, int fd, unsigned mode);
-    void discard();
+    friend std::optional<SaveFile> openSaveFile(const std::filesystem::path& path,
+                                                const std::optional<FileIdentity>& unchangedSince);
+    friend bool writeFile(SaveFile&& file, RomImage& image);
+    SaveFile(int folder, std::string name, const std::optional<FileIdentity>& unchangedSince) noexcept;
+    void discard() noexcept;
 
-    std::filesystem::path m_target;     // symbolic links resolved
-    std::filesystem::path m_temporary;
+    int m_folder = -1;          // the folder that holds the file being replaced
+    std::string m_name;         // its name there
+    std::string m_temporary;    // empty once renamed or removed
     int m_fd = -1;
-    // Permission bits of the file being replaced, or newFileMode for a new
-    // file, which keeps what the umask gives it.
-    static constexpr unsigned newFileMode = ~0u;
-    unsigned m_mode = newFileMode;
+    std::optional<FileIdentity> m_unchangedSince;
 };
 
-// First step of a save, before any byte of the image changes: checks that the
-// target can be replaced and opens the temporary file. Reports "Cannot save
-// bios file!" on failure.
-std::optional<SaveFile> openSaveFile(const std::filesystem::path& path);
+// First step of a save, before any byte of the image changes: finds the file
+// to replace (following symbolic links only where the kernel's rule for
+// shared folders allows), checks that it can be replaced, and opens the
+// temporary file with the owner, group, permission bits, ACL and other
+// extended attributes of the file it replaces. Reports "Cannot save bios
+// file!" on failure. With `unchangedSince`, the file at `path` must still be
+// the one it names; otherwise "Bios file was changed by another program!".
+std::optional<SaveFile> openSaveFile(const std::filesystem::path& path,
+                                     const std::optional<FileIdentity>& unchangedSince = std::nullopt);
 
 // Last step of a save: writes the first loadedLength bytes of `image` to the
-// temporary file, flushes it to disk and renames it over the target. Reports
-// "Cannot write bios file!" on failure; the target is then as it was and the
-// temporary file is gone.
-bool writeFile(SaveFile&& file, const RomImage& image);
+// temporary file, flushes it to disk and renames it over the target, after
+// checking `unchangedSince` once more. Reports "Cannot write bios file!" (or
+// that the file was changed) on failure; the target is then as it was and
+// the temporary file is gone, unless the folder no longer lets it be
+// removed. On success image.source names the written file.
+bool writeFile(SaveFile&& file, RomImage& image);
+
+// Holds an exclusive advisory lock on a file until destroyed. Every
+// `veltra-cli set` takes one on the file it loads, so that two of them on
+// one file run one after the other.
+class FileLock {
+public:
+    FileLock(FileLock&& other) noexcept;
+    FileLock& operator=(FileLock&&) = delete;
+    FileLock(const FileLock&) = delete;
+    ~FileLock();
+
+private:
+    friend std::optional<FileLock> lockFile(const std::filesystem::path& path);
+    explicit FileLock(int fd) : m_fd(fd) {}
+    int m_fd = -1;
+};
+
+// Waits for the lock on the file `path` names; once it is held, the path
+// still names that file. Nothing when the file cannot be opened (the load
+// then says why) or locked.
+std::optional<FileLock> lockFile(const std::filesystem::path& path);
+
+// A write past the process's file-size limit then fails like a full disk,
+// with a message, instead of ending the program half way. Every program
+// that saves calls this first.
+void ignoreFileSizeLimitSignal();
 
 // A seam for tests: makes one step of the file operations fail as the
 // system would. FileStep::None (the default) injects nothing.
-enum class FileStep { None, OpenTemporary, Write, Flush, Rename };
+enum class FileStep { None, OpenTemporary, CarryAttributes, Write, Flush, Rename };
 void injectFileFailureForTesting(FileStep step);
 
 }  // namespace veltra

@@ -1,9 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace veltra {
+
+// Which file a load read, and in which state: a save can then tell whether
+// the file at a path is still the one that was loaded.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+    // The same file, whatever has happened to its contents since.
+    bool sameFileAs(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+};
 
 // The bytes of one BIOS image file. The program has exactly one image that it
 // edits (romImage()); loads and saves stage their work on scratch images of
@@ -18,6 +33,8 @@ struct RomImage {
     std::vector<std::uint8_t> bytes;
     // Length of the file at the last load; a save writes exactly this many.
     std::uint32_t loadedLength = 0;
+    // The file the bytes came from, or were last saved to.
+    std::optional<FileIdentity> source;
 
     // Little-endian, unaligned. Offsets come from a layout: the built-in
     // tables, which all lie below 65536, or the image's own tables, which

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "bios_info.h"
 #include "image.h"
@@ -27,7 +28,13 @@ bool loadRomBytes(const std::uint8_t* data, std::size_t size, BiosInfo& info);
 // romImage() and info.checksumComputed hold what was written; on failure the
 // message has been reported and nothing has changed, on disk or in memory.
 // With no image loaded it refuses with "Cannot save bios file!".
-bool saveRomFile(const std::filesystem::path& path, BiosInfo& info);
+//
+// With `unchangedSince` (what romImage().source said after the load), the
+// file at `path` must still be that file, unchanged: otherwise the save
+// refuses with "Bios file was changed by another program!", checked when
+// the target is opened and again just before it is replaced.
+bool saveRomFile(const std::filesystem::path& path, BiosInfo& info,
+                 const std::optional<FileIdentity>& unchangedSince = std::nullopt);
 
 // The encoding half of a save, which touches no file: `out` becomes
 // romImage() with every value of `info` encoded at its offsets and the

@@ -1,4 +1,5 @@
 // The save sequence: encode at the located offsets, checksum, write.
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -26,19 +27,17 @@ std::uint8_t encodeImage(const BiosInfo& info, RomImage& out)
     return checksum;
 }
 
-bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
+namespace {
+
+bool saveStaged(const std::filesystem::path& path, BiosInfo& info, const std::optional<FileIdentity>& unchangedSince)
 {
-    // Nothing loaded: there is no image to write, and an empty file must
-    // never replace the user's.
-    if (romImage().loadedLength == 0) {
-        reportMessage("Cannot save bios file!");
-        return false;
-    }
-    std::optional<SaveFile> file = openSaveFile(path);
+    // Allocated before the temporary file exists, so that running out of
+    // memory cannot leave one behind.
+    auto image = std::make_unique<RomImage>(romImage());
+    std::optional<SaveFile> file = openSaveFile(path, unchangedSince);
     if (!file)
         return false;
 
-    auto image = std::make_unique<RomImage>();
     const std::uint8_t checksum = encodeImage(info, *image);
 
     if (!writeFile(std::move(*file), *image))
@@ -47,6 +46,26 @@ bool saveRomFile(const std::filesystem::path& path, BiosInfo& info)
     std::swap(romImage(), *image);
     info.checksumComputed = checksum;
     return true;
+}
+
+}  // namespace
+
+bool saveRomFile(const std::filesystem::path& path, BiosInfo& info, const std::optional<FileIdentity>& unchangedSince)
+{
+    // Nothing loaded: there is no image to write, and an empty file must
+    // never replace the user's.
+    if (romImage().loadedLength == 0) {
+        reportMessage("Cannot save bios file!");
+        return false;
+    }
+    try {
+        return saveStaged(path, info, unchangedSince);
+    } catch (const std::exception&) {
+        // Out of memory, most likely; a temporary file that existed has gone
+        // with its SaveFile, and nothing was renamed.
+        reportMessage("Cannot save bios file!");
+        return false;
+    }
 }
 
 }  // namespace veltra

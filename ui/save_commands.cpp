@@ -13,7 +13,9 @@ void CVeltraDlg::OnSaveBios()
 {
     if (!CommitEdits())
         return;
-    if (!saveRomFile(toFilePath(m_filePath), m_info))
+    // Minutes may have passed since the load: another program's change to
+    // the file is refused rather than overwritten.
+    if (!saveRomFile(toFilePath(m_filePath), m_info, m_loadedFrom))
         return;
     LoadAndShow(m_filePath);
 }

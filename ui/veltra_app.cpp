@@ -6,6 +6,7 @@
 
 #include "ui/command_line.h"
 #include "ui/res/strings.h"
+#include "rom/file.h"
 #include "ui/veltra_dlg.h"
 
 namespace veltra {
@@ -25,6 +26,7 @@ void write(std::FILE* stream, const QString& text)
 
 bool CVeltraApp::InitInstance()
 {
+    ignoreFileSizeLimitSignal();
     return RunCommandLine(QCoreApplication::arguments());
 }
 

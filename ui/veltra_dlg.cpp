@@ -4,6 +4,7 @@
 
 #include "ui/res/strings.h"
 #include "ui/res/templates.h"
+#include "rom/image.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "rom/message.h"
@@ -140,6 +141,7 @@ bool CVeltraDlg::LoadAndShow(const QString& path)
     GetDlgItem(res::saveBiosButtonId)->setEnabled(true);
     GetDlgItem(res::saveBiosAsButtonId)->setEnabled(true);
 
+    m_loadedFrom = romImage().source;
     UpdateData(false);
     return true;
 }

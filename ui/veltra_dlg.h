@@ -6,8 +6,10 @@
 #include <QUrl>
 #include <array>
 #include <filesystem>
+#include <optional>
 
 #include "rom/bios_info.h"
+#include "rom/image.h"
 #include "ui/color_edit.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
@@ -106,6 +108,9 @@ private:
     QString m_checksumText;
     CColorEdit m_checksumEdit;
     QMenu* m_sysMenu = nullptr;  // owned by the window
+    // The file the last successful load read, as it was then: "Save BIOS"
+    // replaces only that file.
+    std::optional<FileIdentity> m_loadedFrom;
 };
 
 // The path as the file system spells it.

@@ -26,15 +26,11 @@ std::string slurp(const std::filesystem::path& path)
     return text.str();
 }
 
-}  // namespace
-
-CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path& stdoutPath)
+// Files rather than pipes for its streams: nothing can block however much
+// is written.
+pid_t startCli(const std::vector<std::string>& args, const std::filesystem::path& outPath,
+               const std::filesystem::path& errPath)
 {
-    // Files rather than pipes: nothing can block however much is written.
-    TempDir streams;
-    const std::filesystem::path outPath = stdoutPath.empty() ? streams / "stdout" : stdoutPath;
-    const std::filesystem::path errPath = streams / "stderr";
-
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -51,16 +47,43 @@ CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path&
     const int spawned = posix_spawn(&pid, VELTRA_CLI_PATH, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start veltra-cli");
+    return pid;
+}
 
+int exitStatusOf(pid_t pid)
+{
     int waitStatus = 0;
     while (waitpid(pid, &waitStatus, 0) < 0 && errno == EINTR) {
     }
+    return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+}
 
+}  // namespace
+
+CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path& stdoutPath)
+{
+    TempDir streams;
+    const std::filesystem::path outPath = stdoutPath.empty() ? streams / "stdout" : stdoutPath;
     CliRun run;
-    run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+    run.status = exitStatusOf(startCli(args, outPath, streams / "stderr"));
     if (stdoutPath.empty()) run.out = slurp(outPath);
-    run.err = slurp(errPath);
+    run.err = slurp(streams / "stderr");
     return run;
+}
+
+std::vector<CliRun> runCliTogether(const std::vector<std::vector<std::string>>& commands)
+{
+    TempDir streams;
+    std::vector<pid_t> pids;
+    for (std::size_t i = 0; i < commands.size(); ++i)
+        pids.push_back(startCli(commands[i], streams / ("out" + std::to_string(i)), streams / ("err" + std::to_string(i))));
+    std::vector<CliRun> runs(commands.size());
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        runs[i].status = exitStatusOf(pids[i]);
+        runs[i].out = slurp(streams / ("out" + std::to_string(i)));
+        runs[i].err = slurp(streams / ("err" + std::to_string(i)));
+    }
+    return runs;
 }
 
 std::vector<std::string> lines(const std::string& text)

@@ -17,6 +17,9 @@ struct CliRun {
 // `stdoutPath` when one is given (e.g. /dev/full), else it is captured.
 CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path& stdoutPath = {});
 
+// Starts one veltra-cli per argument list at once and waits for them all.
+std::vector<CliRun> runCliTogether(const std::vector<std::vector<std::string>>& commands);
+
 // Splits text into lines without their newlines.
 std::vector<std::string> lines(const std::string& text);
 

@@ -36,8 +36,7 @@ constexpr int reportFailed = 91;
             ::_exit(setupFailed);
     }
     if (options.fileSizeLimit) {
-        // Past the limit a write fails with EFBIG instead of killing us.
-        std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, SIG_DFL);
         const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             ::_exit(setupFailed);
@@ -48,6 +47,11 @@ constexpr int reportFailed = 91;
 }
 
 }  // namespace
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
 
 ChildOutcome runInChild(const ChildOptions& options, const std::function<std::string()>& body)
 {

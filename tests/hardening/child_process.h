@@ -13,7 +13,9 @@ namespace veltra::testing {
 // runs as root.
 struct ChildOptions {
     bool asNobody = false;                  // drop to uid/gid 65534 first
-    std::optional<rlim_t> fileSizeLimit;    // RLIMIT_FSIZE, SIGXFSZ ignored
+    // RLIMIT_FSIZE, with SIGXFSZ at its default action, as for any program a
+    // user starts: whatever the body runs must ignore it itself.
+    std::optional<rlim_t> fileSizeLimit;
 };
 
 inline ChildOptions asNobody()
@@ -33,6 +35,11 @@ struct ChildOutcome {
 };
 
 constexpr unsigned nobodyId = 65534;
+
+// Cases that change owners or drop to another user need root; as anyone
+// else they skip with this reason.
+bool runningAsRoot();
+constexpr const char* needsRoot = "needs root: it changes file owners or runs a child as another user";
 
 // Forks, applies `options` in the child, runs `body` there and hands its
 // text back through a pipe. The child never returns into the test framework.

@@ -121,6 +121,8 @@ TEST_F(LoadFault, ShortReadIsReportedAndChangesNothing)
 
 TEST_F(LoadFault, UnreadableForAnOrdinaryUser)
 {
+    if (!runningAsRoot())
+        GTEST_SKIP() << needsRoot;
     const fs::path path = dir.write("secret.rom", buildImage(ImageSpec{}));
     fs::permissions(path, fs::perms(0600));  // root's, not nobody's
     const ChildOutcome child = runInChild(asNobody(), [&] { return loadAndDescribe(path); });

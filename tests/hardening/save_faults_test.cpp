@@ -3,9 +3,15 @@
 // as it was, with one clear message.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <optional>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +21,39 @@
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
 
+// Running out of memory on demand: the allocation that finds the countdown
+// at zero fails, once.
+namespace {
+long allocationsBeforeFailure = -1;
+bool allocationFailed = false;
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0) {
+        allocationFailed = true;
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+// These are the replacements of new's own pair, which the compiler cannot
+// tell from a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+#pragma GCC diagnostic pop
+
 namespace veltra::testing {
 namespace {
 
@@ -22,6 +61,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* cannotSave = "Cannot save bios file!";
 constexpr const char* cannotWrite = "Cannot write bios file!";
+constexpr const char* changedMeanwhile = "Bios file was changed by another program!";
 
 class InjectedFailure {
 public:
@@ -37,8 +77,14 @@ protected:
         fs::permissions(dir.path(), fs::perms(0755));
         original = buildImage(ImageSpec{});
         target = dir.write("card.rom", original);
+        load();
+    }
+
+    void load()
+    {
         MessageRecorder quiet;
         ASSERT_TRUE(loadRomFile(target, info));
+        loadedFrom = romImage().source;
         // An edit, so that any write that got through would show on disk.
         info.gpuClock.value = 1100.0f;
         infoBefore = dump(info);
@@ -47,10 +93,10 @@ protected:
     }
 
     // Called by the child: one save, described in one line.
-    std::string saveAndDescribe(const fs::path& path)
+    std::string saveAndDescribe(const fs::path& path, const std::optional<FileIdentity>& unchangedSince = {})
     {
         MessageRecorder recorder;
-        const bool ok = saveRomFile(path, info);
+        const bool ok = saveRomFile(path, info, unchangedSince);
         return describe(ok, recorder.messages(), ImageSnapshot::ofRomImage() == imageBefore);
     }
 
@@ -68,10 +114,14 @@ protected:
     std::vector<std::uint8_t> original;
     fs::path target;
     BiosInfo info;
+    std::optional<FileIdentity> loadedFrom;
     std::string infoBefore;
     ImageSnapshot imageBefore;
     std::set<std::string> entriesBefore;
 };
+
+// A file that is not ours to replace, or a step of the file system that
+// fails: nothing changes, wherever the save stopped.
 
 TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
 {
@@ -94,9 +144,18 @@ TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
              return d / "a.rom";
          },
          FileStep::None, cannotSave},
+        {"link to a file that does not exist",
+         [](const TempDir& d) { fs::create_symlink(d / "gone.rom", d / "dangling.rom"); return d / "dangling.rom"; },
+         FileStep::None, cannotSave},
+        {"a file taken for a folder: card.rom/../card.rom",
+         [](const TempDir& d) { return d / "card.rom" / ".." / "card.rom"; }, FileStep::None, cannotSave},
+        {"path ends in a slash", [](const TempDir& d) { return fs::path(d.path().string() + "/card.rom/"); },
+         FileStep::None, cannotSave},
         {"empty path", [](const TempDir&) { return fs::path(); }, FileStep::None, cannotSave},
         {"temporary file cannot be created", [](const TempDir& d) { return d / "card.rom"; }, FileStep::OpenTemporary,
          cannotSave},
+        {"ACL or other attributes cannot be carried over", [](const TempDir& d) { return d / "card.rom"; },
+         FileStep::CarryAttributes, cannotSave},
         {"write fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Write, cannotWrite},
         {"flush fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Flush, cannotWrite},
         {"rename fails", [](const TempDir& d) { return d / "card.rom"; }, FileStep::Rename, cannotWrite},
@@ -113,16 +172,98 @@ TEST_F(SaveFault, RefusedOrFailedSaveChangesNothing)
         EXPECT_EQ(outcome, refused(c.message));
         expectNothingChanged();
     }
-    // The pipe is still a pipe: a refused save never replaces what it names.
+    // The pipe is still a pipe and the dangling link still a link to the
+    // same name: a refused save never replaces what it names.
     struct stat st {};
     ASSERT_EQ(::lstat((dir / "pipe.rom").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(fs::read_symlink(dir / "dangling.rom"), dir / "gone.rom");
 }
 
-// The suite runs as root, whom permission bits do not stop; these run in a
-// child that has become an ordinary user.
+// Another program's change between load and save is never overwritten: the
+// file was replaced, rewritten or removed, before the save began or while
+// its temporary file was being written.
+TEST_F(SaveFault, AFileChangedSinceItWasLoadedIsLeftAsTheOtherProgramMadeIt)
+{
+    std::vector<std::uint8_t> theirs = original;
+    theirs[2000] ^= 0xFF;
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        bool whileWriting;
+    } cases[] = {
+        {"replaced by another file", [&] { fs::rename(dir.write("theirs.rom", theirs), target); }, false},
+        {"rewritten in place, one byte longer",
+         [&] {
+             auto longer = theirs;
+             longer.push_back(0);
+             writeBytes(target, longer);
+         },
+         false},
+        {"rewritten in place, same length, a minute later",
+         [&] {
+             const auto loadedAt = fs::last_write_time(target);
+             writeBytes(target, theirs);
+             fs::last_write_time(target, loadedAt + std::chrono::minutes(1));
+         },
+         false},
+        {"removed", [&] { fs::remove(target); }, false},
+        {"replaced while the temporary file was written", [&] { fs::rename(dir.write("theirs.rom", theirs), target); },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(target);
+        writeBytes(target, original);
+        load();
+        std::string outcome;
+        std::set<std::string> entriesLeft;
+        std::optional<std::vector<std::uint8_t>> bytesLeft;
+        const auto changeAndNote = [&] {
+            c.change();
+            entriesLeft = folderEntries(dir.path());
+            if (fs::exists(target))
+                bytesLeft = readBytes(target);
+        };
+        if (c.whileWriting) {
+            MessageRecorder recorder;
+            std::optional<SaveFile> file = openSaveFile(target, loadedFrom);
+            ASSERT_TRUE(file);
+            changeAndNote();
+            RomImage image = romImage();
+            const bool ok = writeFile(std::move(*file), image);
+            outcome = describe(ok, recorder.messages(), ImageSnapshot::ofRomImage() == imageBefore);
+        } else {
+            changeAndNote();
+            outcome = saveAndDescribe(target, loadedFrom);
+        }
+        EXPECT_EQ(outcome, refused(changedMeanwhile));
+        EXPECT_EQ(dump(info), infoBefore);
+        if (bytesLeft) {
+            EXPECT_EQ(readBytes(target), *bytesLeft);
+        } else {
+            EXPECT_FALSE(fs::exists(target));
+        }
+        // Whatever the other program left, and no temporary file of ours.
+        std::erase_if(entriesLeft, [](const std::string& name) { return name.starts_with(".card.rom.veltra-"); });
+        EXPECT_EQ(folderEntries(dir.path()), entriesLeft);
+    }
+
+    // The file as loaded saves, and the image then names the written file.
+    fs::remove(target);
+    writeBytes(target, original);
+    load();
+    EXPECT_EQ(saveAndDescribe(target, loadedFrom), describe(true, {}, false));
+    EXPECT_EQ(romImage().source, fileIdentity(target));
+    EXPECT_NE(romImage().source, loadedFrom);
+}
+
+// Permission bits do not stop root; these run in a child that has become an
+// ordinary user.
 TEST_F(SaveFault, PermissionsOfAnOrdinaryUserAreRespected)
 {
+    if (!runningAsRoot())
+        GTEST_SKIP() << needsRoot;
     struct Case {
         const char* name;
         bool folderOurs;        // folder owned by the child's user
@@ -192,8 +333,10 @@ TEST_F(SaveFault, FullDiskDuringTheWrite)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path path = dir / c.file;
-        const ChildOutcome child =
-            runInChild(withFileSizeLimit(c.limit), [&] { return saveAndDescribe(path); });
+        const ChildOutcome child = runInChild(withFileSizeLimit(c.limit), [&] {
+            ignoreFileSizeLimitSignal();  // as every program that saves does first
+            return saveAndDescribe(path);
+        });
         ASSERT_TRUE(child.exitedNormally);
         ASSERT_EQ(child.exitCode, 0);
         EXPECT_EQ(child.report, refused(cannotWrite));
@@ -201,6 +344,74 @@ TEST_F(SaveFault, FullDiskDuringTheWrite)
         EXPECT_EQ(readBytes(target), original);
         EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
     }
+}
+
+// Out of memory at any one allocation of a save: it stops with its message,
+// and neither the file, the folder nor the image in memory shows a trace.
+TEST_F(SaveFault, RunningOutOfMemoryAnywhereInASaveLeavesNoTrace)
+{
+    for (long allocation = 0;; ++allocation) {
+        ASSERT_LT(allocation, 1000) << "a save that never stops allocating";
+        std::vector<std::string> messages;
+        messages.reserve(4);
+        // Showing the message must not fail in turn.
+        setMessageHandler([&](const std::string& text) {
+            allocationsBeforeFailure = -1;
+            messages.push_back(text);
+        });
+        allocationFailed = false;
+        allocationsBeforeFailure = allocation;
+        const bool saved = saveRomFile(target, info);
+        allocationsBeforeFailure = -1;
+        setMessageHandler({});
+        if (!allocationFailed) {
+            // Past the save's last allocation: it went through.
+            EXPECT_TRUE(saved);
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
+            break;
+        }
+        SCOPED_TRACE("allocation " + std::to_string(allocation));
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(messages, std::vector<std::string>{cannotSave});
+        expectNothingChanged();
+    }
+}
+
+// An append-only folder lets a file be created but neither renamed nor
+// removed: the target keeps every byte, and the one temporary file that
+// cannot go stays, hidden and named after the target.
+TEST_F(SaveFault, AFolderMadeAppendOnlyBeforeTheRenameKeepsTheFile)
+{
+    if (!runningAsRoot())
+        GTEST_SKIP() << needsRoot;
+    const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    int flags = 0;
+    const auto setAppendOnly = [&](bool on) {
+        const int wanted = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+        return ::ioctl(folder, FS_IOC_SETFLAGS, &wanted) == 0;
+    };
+    if (::ioctl(folder, FS_IOC_GETFLAGS, &flags) != 0 || !setAppendOnly(false)) {
+        ::close(folder);
+        GTEST_SKIP() << "this file system has no append-only folders";
+    }
+
+    MessageRecorder recorder;
+    std::optional<SaveFile> file = openSaveFile(target);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(setAppendOnly(true));
+    RomImage image = romImage();
+    const bool ok = writeFile(std::move(*file), image);
+    setAppendOnly(false);
+    ::close(folder);
+
+    EXPECT_EQ(describe(ok, recorder.messages(), true), refused(cannotWrite));
+    EXPECT_EQ(readBytes(target), original);
+    std::set<std::string> entries = folderEntries(dir.path());
+    const auto left = std::erase_if(entries, [](const std::string& name) { return name.starts_with(".card.rom.veltra-"); });
+    EXPECT_EQ(left, 1u);
+    EXPECT_EQ(entries, entriesBefore);
 }
 
 // What a successful save must also get right when the target is not a plain

@@ -3,13 +3,20 @@
 // does not own never change, and memory use stays flat.
 //
 // VELTRA_SOAK_CYCLES sets the number of cycles (the suite runs fewer than a
-// full soak), VELTRA_SOAK_SEED the random edits.
+// full soak), VELTRA_KILL_ROUNDS the number of saves killed part way,
+// VELTRA_SOAK_SEED the random edits.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <random>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "rom/rom.h"
 #include "tests/hardening/hardening_support.h"
@@ -132,6 +139,85 @@ TEST(Soak, LoadEditSaveLoadCycles)
     // would show far beyond this.
     EXPECT_LT(end.peak, start.peak + 2048) << "peak memory grew over the soak";
 #endif
+}
+
+// A save killed at a random moment, with no chance to clean up, leaves the
+// file either as it was or as the save meant it, whole; a temporary file it
+// left behind does not confuse the next save.
+TEST(Soak, SaveKilledAtARandomMomentLeavesTheOldOrTheNewFileWhole)
+{
+    const unsigned long rounds = envNumber("VELTRA_KILL_ROUNDS", 40);
+    const unsigned long seed = envNumber("VELTRA_SOAK_SEED", 20261207);
+    std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
+
+    TempDir dir;
+    TempDir elsewhere;
+    ImageSpec spec;
+    spec.board = BoardModel::Gtx670;
+    const auto path = dir.write("kill.rom", buildImage(spec));
+    MessageRecorder recorder;
+
+    // A save in a child, killed after `delay` (never, when none).
+    using Clock = std::chrono::steady_clock;
+    const auto saveInChild = [&](BiosInfo& info, std::optional<Clock::duration> delay) {
+        const auto started = Clock::now();
+        const pid_t pid = ::fork();
+        if (pid == 0)
+            ::_exit(saveRomFile(path, info) ? 0 : 1);
+        if (delay) {
+            std::this_thread::sleep_for(*delay);
+            ::kill(pid, SIGKILL);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return Clock::now() - started;
+    };
+
+    // Kills spread over about as long as a whole save takes here.
+    BiosInfo info;
+    ASSERT_TRUE(loadRomFile(path, info));
+    Clock::duration span{};
+    for (int i = 0; i < 5; ++i)
+        span = std::max(span, saveInChild(info, std::nullopt));
+
+    unsigned long kept = 0;
+    unsigned long replaced = 0;
+    for (unsigned long round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const std::vector<std::uint8_t> before = readBytes(path);
+        ASSERT_TRUE(loadRomFile(path, info));
+        PageValues edit = randomValidEdit(random);
+        ASSERT_EQ(commitPageValues(edit, info, {}), nullptr);
+        // What the save means to write: the same values saved elsewhere.
+        BiosInfo meant = info;
+        ASSERT_TRUE(saveRomFile(elsewhere / "meant.rom", meant));
+        const std::vector<std::uint8_t> after = readBytes(elsewhere / "meant.rom");
+        ASSERT_NE(after, before);
+
+        std::uniform_int_distribution<Clock::rep> moment(0, span.count() * 6 / 5);
+        saveInChild(info, Clock::duration(moment(random)));
+        const std::vector<std::uint8_t> now = readBytes(path);
+        ASSERT_TRUE(now == before || now == after) << "the file is neither the old nor the new one";
+        (now == before ? kept : replaced) += 1;
+    }
+
+    // Whatever was left is a hidden temporary named after the file, and a
+    // save with them around goes through.
+    std::set<std::string> entries = folderEntries(dir.path());
+    const auto left = std::erase_if(entries, [](const std::string& name) { return name.starts_with(".kill.rom.veltra-"); });
+    EXPECT_EQ(entries, std::set<std::string>{"kill.rom"});
+    ASSERT_TRUE(loadRomFile(path, info));
+    info.gpuClock.value = 1234.5f;
+    ASSERT_TRUE(saveRomFile(path, info));
+    BiosInfo reloaded;
+    ASSERT_TRUE(loadRomFile(path, reloaded));
+    EXPECT_EQ(reloaded.gpuClock.value, 1234.5f);
+    EXPECT_TRUE(recorder.messages().empty());
+
+    std::cout << "kill: " << rounds << " saves killed within "
+              << std::chrono::duration_cast<std::chrono::microseconds>(span).count() * 6 / 5 << " us, seed " << seed
+              << "; old file kept " << kept << ", new file whole " << replaced << ", temporaries left " << left
+              << "\n";
 }
 
 }  // namespace

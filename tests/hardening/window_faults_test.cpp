@@ -6,11 +6,19 @@
 
 #include <QLocale>
 
+#include <csignal>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include "ui/res/resource_ids.h"
 #include "tests/hardening/child_process.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/veltra_app.h"
+
+extern char** environ;
 
 namespace veltra::testing {
 namespace {
@@ -97,31 +105,85 @@ TEST_F(WindowFault, HostileTextInAPageEditGivesItsRulesMessageAndWritesNothing)
 }
 
 // As root no permission bit stops a write: these save from a child that has
-// become an ordinary user, or that may only write a few bytes (a full disk).
+// become an ordinary user.
 TEST_F(WindowFault, SaveThatTheFileSystemRefusesKeepsTheFile)
 {
+    if (!runningAsRoot())
+        GTEST_SKIP() << needsRoot;
     pageEdit(frequencyTab, res::gpuClockEditId).setText("1100");
     const struct {
         const char* name;
         bool folderOurs;
         fs::perms mode;
-        ChildOptions options;
-        const char* message;
     } cases[] = {
-        {"target read-only", true, fs::perms(0444), asNobody(),
-         "Cannot save bios file!\n"},
-        {"folder not writable", false, fs::perms(0644), asNobody(),
-         "Cannot save bios file!\n"},
-        {"disk full", false, fs::perms(0644), withFileSizeLimit(4096), "Cannot write bios file!\n"},
+        {"target read-only", true, fs::perms(0444)},
+        {"folder not writable", false, fs::perms(0644)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(::chown(dir.path().c_str(), c.folderOurs ? nobodyId : 0, c.folderOurs ? nobodyId : 0), 0);
         ASSERT_EQ(::chown(path.c_str(), nobodyId, nobodyId), 0);
         fs::permissions(path, c.mode);
-        EXPECT_EQ(saveInChild(c.options), std::string(c.message) + "window unchanged");
+        EXPECT_EQ(saveInChild(asNobody()), "Cannot save bios file!\nwindow unchanged");
         expectNothingChanged();
     }
+}
+
+// A file-size limit (`ulimit -f`) below the image: the program, from its own
+// start, must get "Cannot write bios file!" rather than be killed half way
+// through the write by the signal the limit sends.
+TEST_F(WindowFault, DiskFullFromTheProgramsOwnStartGivesItsMessage)
+{
+    const ChildOutcome child = runInChild(withFileSizeLimit(4096), [&] {
+        prompts.messages.clear();
+        prompts.whileModal = [&](QDialog& shown) {
+            auto& window = dynamic_cast<CVeltraDlg&>(shown);
+            prompts.openAnswers.push_back(qpath(path));
+            window.OnOpenBios();
+            dynamic_cast<QLineEdit&>(*window.Page(frequencyTab).GetDlgItem(res::gpuClockEditId)).setText("1100");
+            window.OnSaveBios();
+        };
+        theApp.InitInstance();
+        std::string report;
+        for (const QString& message : prompts.messages)
+            report += message.toStdString() + "\n";
+        return report;
+    });
+    ASSERT_TRUE(child.exitedNormally) << "killed by the file-size limit";
+    EXPECT_EQ(child.report, "Cannot write bios file!\n");
+    expectNothingChanged();
+}
+
+// The same for the real program: once started, veltra ignores SIGXFSZ.
+TEST_F(WindowFault, TheWindowProgramIgnoresTheFileSizeLimitSignal)
+{
+    std::vector<std::string> args = {VELTRA_WINDOW_PATH, "-platform", "offscreen"};
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, VELTRA_WINDOW_PATH, nullptr, nullptr, argv.data(), environ), 0);
+
+    // Its start runs before its window; look until the signal is ignored or
+    // the program has gone, for at most a minute.
+    const unsigned long bit = 1ul << (SIGXFSZ - 1);
+    bool ignored = false;
+    bool gone = false;
+    for (int look = 0; look < 600 && !ignored && !gone; ++look) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        gone = true;
+        for (std::string line; std::getline(status, line);) {
+            if (line.starts_with("State:"))
+                gone = line.find('Z') != std::string::npos;
+            if (line.starts_with("SigIgn:"))
+                ignored = (std::stoul(line.substr(7), nullptr, 16) & bit) != 0;
+        }
+        ::usleep(100000);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_TRUE(ignored);
 }
 
 }  // namespace

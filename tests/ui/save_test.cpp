@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <algorithm>
+#include <chrono>
+#include <functional>
 
 #include "rom/conversions.h"
 #include "rom/file.h"
@@ -363,6 +365,71 @@ TEST_F(WindowTest, SaveAsChecksOnlyAfterAFileWasChosen)
     EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"800mV <= Max Voltage <= 1500mV"});
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_EQ(edit(res::fileNameEditId).text(), "first.rom");
+}
+
+// Another program changed the file between Open BIOS and Save BIOS: the save
+// is refused, the window keeps what it shows and the file stays as the other
+// program made it. Save BIOS As to another file is not refused, and once the
+// file is opened again it saves.
+TEST_F(WindowTest, SaveRefusesAFileAnotherProgramChangedSinceItWasOpened)
+{
+    namespace fs = std::filesystem;
+    const fs::path path = dir / "card.rom";
+    std::vector<std::uint8_t> theirs = buildImage(ImageSpec{});
+    theirs[2000] ^= 0xFF;
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } cases[] = {
+        {"replaced by another file", [&] { fs::rename(dir.write("theirs.rom", theirs), path); }},
+        {"rewritten in place, same length, a minute later",
+         [&] {
+             const auto openedAt = fs::last_write_time(path);
+             writeBytes(path, theirs);
+             fs::last_write_time(path, openedAt + std::chrono::minutes(1));
+         }},
+        {"rewritten in place, shorter", [&] { writeBytes(path, {theirs.begin(), theirs.begin() + 70000}); }},
+        {"removed", [&] { fs::remove(path); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeImage("card.rom", ImageSpec{});
+        open(path);
+        pageEdit(frequencyTab, res::gpuClockEditId).setText("1100");
+        c.change();
+        const bool stillThere = fs::exists(path);
+        const auto left = stillThere ? readBytes(path) : std::vector<std::uint8_t>{};
+        const auto entries = folderEntries(dir.path());
+        const auto before = visibleState();
+        prompts.messages.clear();
+
+        dlg.OnSaveBios();
+
+        EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"Bios file was changed by another program!"});
+        EXPECT_EQ(visibleState(), before);
+        EXPECT_EQ(fs::exists(path), stillThere);
+        if (stillThere) {
+            EXPECT_EQ(readBytes(path), left);
+        }
+        EXPECT_EQ(folderEntries(dir.path()), entries);
+
+        prompts.messages.clear();
+        saveAs(dir / "copy.rom");
+        EXPECT_TRUE(prompts.messages.empty());
+        EXPECT_EQ(edit(res::fileNameEditId).text(), "copy.rom");
+        EXPECT_FLOAT_EQ(dlg.Info().gpuClock.value, 1100.0f);
+    }
+
+    writeImage("card.rom", ImageSpec{});
+    open(path);
+    for (const char* clock : {"1100", "1200"}) {
+        pageEdit(frequencyTab, res::gpuClockEditId).setText(clock);
+        dlg.OnSaveBios();
+    }
+    EXPECT_TRUE(prompts.messages.empty());
+    BiosInfo onDisk;
+    ASSERT_TRUE(loadRomFile(path, onDisk));
+    EXPECT_FLOAT_EQ(onDisk.gpuClock.value, 1200.0f);
 }
 
 struct SaveFailure {

@@ -59,7 +59,11 @@ std::optional<QString> ScriptedPrompts::askSavePath(QWidget*, const FileQuestion
 int ScriptedPrompts::runModal(QDialog& dialog)
 {
     modalTitles.push_back(dialog.windowTitle());
-    return whenModal ? whenModal(dialog) : dialog.result();
+    if (whenModal)
+        return whenModal(dialog);
+    if (whileModal)
+        whileModal(dialog);
+    return modalResult.value_or(dialog.result());
 }
 
 }  // namespace veltra

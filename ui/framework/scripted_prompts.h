@@ -40,6 +40,10 @@ public:
     // Stands in for a modal dialog's own loop: it may show the dialog, work
     // it and return how it ended. Unset, the dialog ends at once.
     std::function<int(QDialog&)> whenModal;
+    // What runModal reports; the dialog's own result when unset.
+    std::optional<int> modalResult;
+    // What the user does while a dialog is modal; nothing when unset.
+    std::function<void(QDialog&)> whileModal;
 };
 
 }  // namespace veltra
