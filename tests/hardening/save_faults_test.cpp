@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <functional>
-#include <new>
 #include <optional>
 
 #include <fcntl.h>
@@ -17,42 +15,10 @@
 
 #include "rom/rom.h"
 #include "tests/hardening/child_process.h"
+#include "tests/hardening/failing_allocation.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
-
-// Running out of memory on demand: the allocation that finds the countdown
-// at zero fails, once.
-namespace {
-long allocationsBeforeFailure = -1;
-bool allocationFailed = false;
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-    if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0) {
-        allocationFailed = true;
-        throw std::bad_alloc();
-    }
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-
-// These are the replacements of new's own pair, which the compiler cannot
-// tell from a mismatch.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-#pragma GCC diagnostic pop
 
 namespace veltra::testing {
 namespace {
@@ -356,15 +322,15 @@ TEST_F(SaveFault, RunningOutOfMemoryAnywhereInASaveLeavesNoTrace)
         messages.reserve(4);
         // Showing the message must not fail in turn.
         setMessageHandler([&](const std::string& text) {
-            allocationsBeforeFailure = -1;
+            stopFailingAllocations();
             messages.push_back(text);
         });
-        allocationFailed = false;
-        allocationsBeforeFailure = allocation;
+        failAllocationAfter(allocation);
         const bool saved = saveRomFile(target, info);
-        allocationsBeforeFailure = -1;
+        stopFailingAllocations();
+        const bool ranOutOfMemory = allocationFailed();
         setMessageHandler({});
-        if (!allocationFailed) {
+        if (!ranOutOfMemory) {
             // Past the save's last allocation: it went through.
             EXPECT_TRUE(saved);
             EXPECT_TRUE(messages.empty());
@@ -412,45 +378,6 @@ TEST_F(SaveFault, AFolderMadeAppendOnlyBeforeTheRenameKeepsTheFile)
     const auto left = std::erase_if(entries, [](const std::string& name) { return name.starts_with(".card.rom.veltra-"); });
     EXPECT_EQ(left, 1u);
     EXPECT_EQ(entries, entriesBefore);
-}
-
-// What a successful save must also get right when the target is not a plain
-// file in a plain folder.
-TEST_F(SaveFault, SaveThroughLinksOddNamesAndPermissionsKeepsWhatTheUserHad)
-{
-    MessageRecorder recorder;
-
-    // A symbolic link is followed: the link stays, the file it names changes.
-    const fs::path link = dir / "link.rom";
-    fs::create_symlink(target, link);
-    ASSERT_TRUE(saveRomFile(link, info));
-    EXPECT_TRUE(fs::is_symlink(link));
-    BiosInfo reloaded;
-    ASSERT_TRUE(loadRomFile(target, reloaded));
-    EXPECT_EQ(reloaded.gpuClock.value, 1100.0f);
-
-    // Permission bits survive the replacement.
-    fs::permissions(target, fs::perms(0640));
-    ASSERT_TRUE(saveRomFile(target, info));
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
-
-    // Spaces and non-ASCII in folder and file name.
-    const fs::path folder = dir / "Mein \xC3\x96rdner";
-    fs::create_directory(folder);
-    const fs::path odd = folder / "BIOS \xC3\xB1 680 (copy).rom";
-    ASSERT_TRUE(saveRomFile(odd, info));
-    ASSERT_TRUE(loadRomFile(odd, reloaded));
-    EXPECT_EQ(reloaded.gpuClock.value, 1100.0f);
-
-    // A longer file is replaced by exactly the loaded length.
-    writeBytes(target, std::vector<std::uint8_t>(RomImage::capacity, 0xAB));
-    ASSERT_TRUE(saveRomFile(target, info));
-    EXPECT_EQ(fs::file_size(target), original.size());
-
-    EXPECT_TRUE(recorder.messages().empty());
-    EXPECT_EQ(folderEntries(dir.path()),
-              (std::set<std::string>{"card.rom", "link.rom", "Mein \xC3\x96rdner"}));
-    EXPECT_EQ(folderEntries(folder), (std::set<std::string>{"BIOS \xC3\xB1 680 (copy).rom"}));
 }
 
 }  // namespace

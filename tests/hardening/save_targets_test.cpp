@@ -168,6 +168,45 @@ TEST_F(SaveTarget, PathsMeanWhatTheKernelMakesOfThem)
     }
 }
 
+// What a successful save must also get right when the target is not a plain
+// file in a plain folder.
+TEST_F(SaveTarget, SaveThroughLinksOddNamesAndPermissionsKeepsWhatTheUserHad)
+{
+    MessageRecorder recorder;
+
+    // A symbolic link is followed: the link stays, the file it names changes.
+    const fs::path link = dir / "link.rom";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(saveRomFile(link, info));
+    EXPECT_TRUE(fs::is_symlink(link));
+    BiosInfo reloaded;
+    ASSERT_TRUE(loadRomFile(target, reloaded));
+    EXPECT_EQ(reloaded.gpuClock.value, 1100.0f);
+
+    // Permission bits survive the replacement.
+    fs::permissions(target, fs::perms(0640));
+    ASSERT_TRUE(saveRomFile(target, info));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+
+    // Spaces and non-ASCII in folder and file name.
+    const fs::path folder = dir / "Mein \xC3\x96rdner";
+    fs::create_directory(folder);
+    const fs::path odd = folder / "BIOS \xC3\xB1 680 (copy).rom";
+    ASSERT_TRUE(saveRomFile(odd, info));
+    ASSERT_TRUE(loadRomFile(odd, reloaded));
+    EXPECT_EQ(reloaded.gpuClock.value, 1100.0f);
+
+    // A longer file is replaced by exactly the loaded length.
+    writeBytes(target, std::vector<std::uint8_t>(RomImage::capacity, 0xAB));
+    ASSERT_TRUE(saveRomFile(target, info));
+    EXPECT_EQ(fs::file_size(target), original.size());
+
+    EXPECT_TRUE(recorder.messages().empty());
+    EXPECT_EQ(folderEntries(dir.path()),
+              (std::set<std::string>{"card.rom", "link.rom", "Mein \xC3\x96rdner"}));
+    EXPECT_EQ(folderEntries(folder), (std::set<std::string>{"BIOS \xC3\xB1 680 (copy).rom"}));
+}
+
 // In a sticky folder that anyone may write, such as /tmp, a link is followed
 // only when it is the saving user's or the folder owner's: another user
 // cannot make root replace a file of their choosing.
