@@ -89,17 +89,18 @@ test-sanitize: deps
 # The libFuzzer targets (clang), each run for FUZZ_SECONDS.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_PARALLEL ?= 0
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DVELTRA_BUILD_FUZZ=ON -DVELTRA_SANITIZE=ON \
 	  -DVELTRA_BUILD_UI=OFF -DVELTRA_BUILD_CLI=OFF -DVELTRA_BUILD_BENCH=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
-	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh $(FUZZ_BUILD)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_PARALLEL=$(FUZZ_PARALLEL) fuzz/run.sh $(FUZZ_BUILD)
 
-# The long run: each target for an hour, or FUZZ_SECONDS when it is given
-# (docs/reliability.md records one).
+# The long run: each target for an hour, or FUZZ_SECONDS when it is given,
+# the three side by side (docs/reliability.md records one).
 .PHONY: fuzz-long
 fuzz-long:
-	@$(MAKE) --no-print-directory fuzz \
+	@$(MAKE) --no-print-directory fuzz FUZZ_PARALLEL=1 \
 	  FUZZ_SECONDS=$(if $(filter command line environment,$(origin FUZZ_SECONDS)),$(FUZZ_SECONDS),3600)
 
 # The full soak: SOAK_CYCLES load -> edit -> save -> load cycles, and
