@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -36,13 +37,24 @@ private:
     friend std::optional<SaveFile> openSaveFile(const std::filesystem::path& path,
                                                 const std::optional<FileIdentity>& unchangedSince);
     friend bool writeFile(SaveFile&& file, RomImage& image);
-    SaveFile(int folder, std::string name, const std::optional<FileIdentity>& unchangedSince) noexcept;
     void discard() noexcept;
+
+#ifdef _WIN32
+    SaveFile(std::wstring target, bool replaces, const std::optional<FileIdentity>& unchangedSince) noexcept;
+
+    std::wstring m_target;      // the file being replaced, as a long path
+    std::wstring m_temporary;   // beside it; empty once renamed or removed
+    void* m_handle = nullptr;   // on the temporary file
+    bool m_replaces = false;    // whether the target existed
+    std::uint32_t m_attributes = 0;  // the target's, to carry over
+#else
+    SaveFile(int folder, std::string name, const std::optional<FileIdentity>& unchangedSince) noexcept;
 
     int m_folder = -1;          // the folder that holds the file being replaced
     std::string m_name;         // its name there
     std::string m_temporary;    // empty once renamed or removed
     int m_fd = -1;
+#endif
     std::optional<FileIdentity> m_unchangedSince;
 };
 
@@ -76,8 +88,13 @@ public:
 
 private:
     friend std::optional<FileLock> lockFile(const std::filesystem::path& path);
+#ifdef _WIN32
+    explicit FileLock(void* handle) : m_handle(handle) {}
+    void* m_handle = nullptr;
+#else
     explicit FileLock(int fd) : m_fd(fd) {}
     int m_fd = -1;
+#endif
 };
 
 // Waits for the lock on the file `path` names; once it is held, the path
