@@ -27,12 +27,21 @@ int usageError(std::string_view command, std::string_view problem)
 std::optional<LoadedImage> loadImage(const std::string& path)
 {
     LoadedImage image;
-    if (!loadRomFile(path, image.info)) {
+    if (!loadRomFile(fileArgument(path), image.info)) {
         reportMessage("Load bios file failed!");
         return std::nullopt;
     }
     image.fileLength = romImage().loadedLength;
     return image;
+}
+
+std::filesystem::path fileArgument(const std::string& argument)
+{
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
+#else
+    return argument;
+#endif
 }
 
 std::string imageText(const std::string& file, const LoadedImage& image)

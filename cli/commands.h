@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +53,10 @@ int usageError(std::string_view command, std::string_view problem);
 // loadRomFile, followed by "Load bios file failed!" when it fails, as the
 // window does. The messages go to the caller's FileMessages.
 std::optional<LoadedImage> loadImage(const std::string& path);
+
+// The file a FILE argument names. Arguments are UTF-8 on every system; on
+// Windows the system's own path form is UTF-16, not the code page's.
+std::filesystem::path fileArgument(const std::string& argument);
 
 // The text form of show for one image: file, identity, every value; one
 // line each.

@@ -2,6 +2,13 @@
 // every message to standard error.
 #include <iostream>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 #include <CLI/CLI.hpp>
 
@@ -38,9 +45,7 @@ std::string parsedCommand(const CLI::App& app)
     return "";
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     veltra::ignoreFileSizeLimitSignal();
     installMessageHandler();
@@ -111,3 +116,34 @@ int main(int argc, char** argv)
     }
     return status;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands the arguments over as UTF-16; the program works in UTF-8 as
+// it does elsewhere. Its output is the same bytes as elsewhere too: UTF-8,
+// and "\n" line ends rather than the C library's "\r\n".
+int wmain(int argc, wchar_t** wargv)
+{
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        const int size = ::WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string argument(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
+        if (size > 0) ::WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, argument.data(), size, nullptr, nullptr);
+        argument.pop_back();
+        arguments.push_back(std::move(argument));
+    }
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    ::SetConsoleOutputCP(CP_UTF8);
+    return run(argc, argv.data());
+}
+#else
+int main(int argc, char** argv)
+{
+    return run(argc, argv);
+}
+#endif

@@ -128,7 +128,7 @@ int runSet(const SetOptions& options)
 
     // Held until the saved file has been read back: a second set on the same
     // file waits, then starts from what this one wrote.
-    const std::optional<FileLock> lock = lockFile(options.file);
+    const std::optional<FileLock> lock = lockFile(fileArgument(options.file));
     std::optional<LoadedImage> loaded = loadImage(options.file);
     if (!loaded) return fail();
     BiosInfo& info = loaded->info;
@@ -150,9 +150,9 @@ int runSet(const SetOptions& options)
     // Replacing the loaded file: another program's change since the load is
     // refused, not overwritten.
     messages.setFile(target);
-    const std::optional<FileIdentity> atTarget = options.output ? fileIdentity(target) : source;
+    const std::optional<FileIdentity> atTarget = options.output ? fileIdentity(fileArgument(target)) : source;
     const bool inPlace = source && atTarget && atTarget->sameFileAs(*source);
-    if (!saveRomFile(target, info, inPlace ? source : std::nullopt)) return fail();
+    if (!saveRomFile(fileArgument(target), info, inPlace ? source : std::nullopt)) return fail();
     const RomImage saved = romImage();
 
     // Show what is now on disk, not what was meant to be written.
