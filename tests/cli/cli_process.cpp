@@ -1,18 +1,22 @@
 #include "cli_process.h"
 
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <errno.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
+extern char** environ;
+#endif
 
 #include "tests/support/temp_dir.h"
-
-extern char** environ;
 
 namespace veltra::testing {
 
@@ -26,9 +30,80 @@ std::string slurp(const std::filesystem::path& path)
     return text.str();
 }
 
+#ifdef _WIN32
+using Process = HANDLE;
+
+std::wstring wide(const std::string& utf8)
+{
+    std::wstring text(utf8.size() + 1, L'\0');
+    const int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                                           static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(size));
+    return text;
+}
+
+// One argument quoted as the C runtime's parser reads it back: backslashes
+// count only before a quote.
+std::wstring quoted(const std::wstring& argument)
+{
+    std::wstring text = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        text.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        text += c;
+    }
+    text.append(2 * backslashes, L'\\');
+    return text + L"\"";
+}
+
+HANDLE inheritable(const std::filesystem::path& path, DWORD access, DWORD disposition)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Files rather than pipes for its streams: nothing can block however much
+// is written. The arguments go over as UTF-16, as a Windows shell passes them.
+Process startCli(const std::vector<std::string>& args, const std::filesystem::path& outPath,
+                 const std::filesystem::path& errPath)
+{
+    std::wstring command = quoted(std::filesystem::path(VELTRA_CLI_PATH).make_preferred().native());
+    for (const std::string& arg : args) command += L" " + quoted(wide(arg));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
+    startup.hStdOutput = inheritable(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+    startup.hStdError = inheritable(errPath, GENERIC_WRITE, CREATE_ALWAYS);
+    PROCESS_INFORMATION process{};
+    const bool started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                          &startup, &process);
+    for (HANDLE stream : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) ::CloseHandle(stream);
+    if (!started) throw std::runtime_error("cannot start veltra-cli");
+    ::CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+int exitStatusOf(Process process)
+{
+    DWORD code = 0;
+    const bool exited = ::WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0 &&
+                        ::GetExitCodeProcess(process, &code);
+    ::CloseHandle(process);
+    return exited ? static_cast<int>(code) : -1;
+}
+#else
+using Process = pid_t;
+
 // Files rather than pipes for its streams: nothing can block however much
 // is written.
-pid_t startCli(const std::vector<std::string>& args, const std::filesystem::path& outPath,
+Process startCli(const std::vector<std::string>& args, const std::filesystem::path& outPath,
                const std::filesystem::path& errPath)
 {
     posix_spawn_file_actions_t actions;
@@ -50,13 +125,14 @@ pid_t startCli(const std::vector<std::string>& args, const std::filesystem::path
     return pid;
 }
 
-int exitStatusOf(pid_t pid)
+int exitStatusOf(Process pid)
 {
     int waitStatus = 0;
     while (waitpid(pid, &waitStatus, 0) < 0 && errno == EINTR) {
     }
     return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
 }
+#endif
 
 }  // namespace
 
@@ -74,7 +150,7 @@ CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path&
 std::vector<CliRun> runCliTogether(const std::vector<std::vector<std::string>>& commands)
 {
     TempDir streams;
-    std::vector<pid_t> pids;
+    std::vector<Process> pids;
     for (std::size_t i = 0; i < commands.size(); ++i)
         pids.push_back(startCli(commands[i], streams / ("out" + std::to_string(i)), streams / ("err" + std::to_string(i))));
     std::vector<CliRun> runs(commands.size());
@@ -84,6 +160,17 @@ std::vector<CliRun> runCliTogether(const std::vector<std::vector<std::string>>& 
         runs[i].err = slurp(streams / ("err" + std::to_string(i)));
     }
     return runs;
+}
+
+std::string utf8(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path fromUtf8(const std::string& text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
 std::vector<std::string> lines(const std::string& text)

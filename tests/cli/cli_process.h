@@ -20,6 +20,10 @@ CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path&
 // Starts one veltra-cli per argument list at once and waits for them all.
 std::vector<CliRun> runCliTogether(const std::vector<std::vector<std::string>>& commands);
 
+// A path as veltra-cli takes and prints it (UTF-8 on every system), and back.
+std::string utf8(const std::filesystem::path& path);
+std::filesystem::path fromUtf8(const std::string& text);
+
 // Splits text into lines without their newlines.
 std::vector<std::string> lines(const std::string& text);
 

@@ -173,21 +173,36 @@ TEST(Set, RefusesToSaveAStoredValueThatBreaksARuleUntilItIsCorrected)
     EXPECT_TRUE(contains(corrected.out, "fan-min = 10"));
 }
 
+// Names in any script reach the file system as typed, and come back in the
+// output as typed (a Windows program that read its arguments in the code
+// page would garble them).
 TEST(Set, WithOutputLeavesTheSourceUntouched)
 {
-    TempDir dir;
-    const auto file = dir.write("card.rom", buildImage({}));
-    const auto before = readBytes(file);
-    const auto out = dir / "edited.rom";
+    const struct {
+        const char* source;
+        const char* output;
+    } names[] = {
+        {"card.rom", "edited.rom"},
+        {"\xd0\xba\xd0\xb0\xd1\x80\xd1\x82\xd0\xb0 \xc3\xbc.rom", "\xe7\xb7\xa8\xe9\x9b\x86 \xf0\x9f\x94\xa5.rom"},
+    };
+    for (const auto& name : names) {
+        SCOPED_TRACE(name.output);
+        TempDir dir;
+        const auto file = dir.path() / fromUtf8(name.source);
+        writeBytes(file, buildImage({}));
+        const auto before = readBytes(file);
+        const auto out = dir.path() / fromUtf8(name.output);
 
-    const CliRun run = runCli({"set", file.string(), "-o", out.string(), "gpu-clock=1100"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(lines(run.out).at(0), "file = " + out.string());
-    EXPECT_EQ(readBytes(file), before);
-    const auto edited = readBytes(out);
-    EXPECT_EQ(getU16(edited, locationsOf(BoardModel::Gtx680).gpuClock), 2200);
-    EXPECT_EQ(runCli({"show", out.string()}).out, run.out);
+        const CliRun run = runCli({"set", utf8(file), "-o", utf8(out), "gpu-clock=1100"});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(lines(run.out).at(0), "file = " + utf8(out));
+        EXPECT_EQ(readBytes(file), before);
+        const auto edited = readBytes(out);
+        EXPECT_EQ(getU16(edited, locationsOf(BoardModel::Gtx680).gpuClock), 2200);
+        EXPECT_EQ(runCli({"show", utf8(out)}).out, run.out);
+        EXPECT_EQ(folderEntries(dir.path()).size(), 2u);
+    }
 }
 
 TEST(Set, WithoutPairsResavesInTheEncodersForm)

@@ -212,13 +212,20 @@ TEST(Show, KeepsHostileTextsOnTheirLineAndJsonValid)
     TempDir dir;
     ImageSpec spec;
     spec.boardText = "P2002\nfan-min=9\x1b[2J\xe9";  // 20 of its 22 bytes
-    const std::string folder = dir.path().string();
-    const auto file = dir.write("bad\n\xff.rom", buildImage(spec)).string();
+#ifdef _WIN32
+    // Windows names hold no control characters, and no bytes that are not
+    // UTF-8: only the board's text is hostile there.
+    const std::string name = "bad.rom", shownName = name, jsonName = name;
+#else
+    const std::string name = "bad\n\xff.rom", shownName = "bad\\x0A\xff.rom", jsonName = "bad\n\xef\xbf\xbd.rom";
+#endif
+    const std::string folder = dir.path().string() + static_cast<char>(std::filesystem::path::preferred_separator);
+    const auto file = dir.write(name, buildImage(spec)).string();
 
     const CliRun text = runCli({"show", file});
     EXPECT_EQ(text.status, 0);
     const auto out = lines(text.out);
-    EXPECT_EQ(out.at(0), "file = " + folder + "/bad\\x0A\xff.rom");
+    EXPECT_EQ(out.at(0), "file = " + folder + shownName);
     EXPECT_EQ(out.at(2), "board = P2002\\x0Afan-min=9\\x1B[2J\xc3\xa9");
 
     const CliRun json = runCli({"show", "--json", file});
@@ -226,7 +233,7 @@ TEST(Show, KeepsHostileTextsOnTheirLineAndJsonValid)
     EXPECT_EQ(json.err, "");
     const auto object = nlohmann::json::parse(json.out);
     EXPECT_EQ(object["board"], std::string("P2002\nfan-min=9\x1b[2J\xc3\xa9"));
-    EXPECT_EQ(object["file"], folder + "/bad\n\xef\xbf\xbd.rom");
+    EXPECT_EQ(object["file"], folder + jsonName);
 }
 
 // Where the image starts and where its layout came from, for each form of file.
@@ -340,6 +347,9 @@ TEST(Show, OffsetsListWhereEveryItemLiesInTheFile)
 // pipe never tear each other's records, whichever form they print.
 TEST(Show, RunsSharingAPipeNeverTearARecord)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "runs veltra-cli through xargs and a POSIX shell";
+#endif
     TempDir dir;
     std::string files;
     for (const BoardCase& c : boardCases) {

@@ -82,8 +82,15 @@ TEST(Conversions, ClocksShowWithTwoDecimals)
 // The user's locale must change nothing: a dot is the only decimal point.
 TEST(Conversions, ACommaDecimalLocaleChangesNothing)
 {
+#ifdef _WIN32
+    // The C library's locale is the one that formats and parses numbers
+    // there; the C++ library knows only "C".
+    ASSERT_NE(std::setlocale(LC_ALL, "German_Germany.1252"), nullptr);
+    const std::locale previous = std::locale::global(std::locale::classic());
+#else
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the comma locale was not generated";
     const std::locale previous = std::locale::global(std::locale("de_DE.UTF-8"));
+#endif
     for (const auto& c : formatCases)
         EXPECT_EQ(formatClock(c.mhz), c.text);
     for (const ClockCase& c : clockCases())

@@ -147,7 +147,16 @@ TEST(Load, AFileThatCannotBeOpenedIsReported)
     const testing::TempDir dir;
     testing::MessageRecorder messages;
     BiosInfo info;
-    for (const auto& path : {dir / "missing.rom", dir.path()}) {
+    std::vector<std::filesystem::path> unopenable = {dir / "missing.rom", dir.path()};
+#ifdef _WIN32
+    // Device names, which every folder has: none is a file to read.
+    for (const char* device : {"NUL", "CON", "COM1", "aux.rom", "lpt1 .txt", "\\\\.\\NUL"})
+        unopenable.push_back(dir / device);
+#else
+    unopenable.push_back("/dev/null");
+#endif
+    for (const auto& path : unopenable) {
+        SCOPED_TRACE(path);
         messages.clear();
         EXPECT_FALSE(loadRomFile(path, info));
         EXPECT_EQ(messages.messages(), std::vector<std::string>{"Cannot open bios file!"});

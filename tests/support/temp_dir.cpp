@@ -38,8 +38,11 @@ std::filesystem::path TempDir::write(const std::string& name, const std::vector<
 std::set<std::string> folderEntries(const std::filesystem::path& folder)
 {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        // UTF-8 on every system: a Windows code page may lack the name's characters.
+        const std::u8string name = entry.path().filename().u8string();
+        names.insert(std::string(name.begin(), name.end()));
+    }
     return names;
 }
 
