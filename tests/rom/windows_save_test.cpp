@@ -87,8 +87,9 @@ TEST(WindowsSave, ATargetItMayNotWriteNowIsRefusedBeforeAnythingChanges)
         EXPECT_EQ(attributesOf(target), attributes);
         EXPECT_EQ(testing::folderEntries(dir.path()), std::set<std::string>{"card.rom"});
         ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (c.heldSharing & FILE_SHARE_READ)
+        if (c.heldSharing & FILE_SHARE_READ) {
             EXPECT_EQ(testing::readBytes(target), fileBefore);
+        }
     }
 }
 
