@@ -86,6 +86,7 @@ TEST(Show, JsonHoldsOneRecordPerLineNamedAsTheTextForm)
     const CliRun run = runCli(args);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.find('\r'), std::string::npos) << "records end in \\n alone, on every system";
     const auto out = lines(run.out);
     ASSERT_EQ(out.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
