@@ -32,8 +32,8 @@ namespace {
 bool saveStaged(const std::filesystem::path& path, BiosInfo& info, const std::optional<FileIdentity>& unchangedSince)
 {
     // Allocated before the temporary file exists, so that running out of
-    // memory cannot leave one behind.
-    auto image = std::make_unique<RomImage>(romImage());
+    // memory cannot leave one behind; encodeImage fills it.
+    auto image = std::make_unique<RomImage>();
     std::optional<SaveFile> file = openSaveFile(path, unchangedSince);
     if (!file)
         return false;
