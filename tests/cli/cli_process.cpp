@@ -33,15 +33,6 @@ std::string slurp(const std::filesystem::path& path)
 #ifdef _WIN32
 using Process = HANDLE;
 
-std::wstring wide(const std::string& utf8)
-{
-    std::wstring text(utf8.size() + 1, L'\0');
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
-                                           static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(size));
-    return text;
-}
-
 // One argument quoted as the C runtime's parser reads it back: backslashes
 // count only before a quote.
 std::wstring quoted(const std::wstring& argument)
@@ -74,7 +65,7 @@ Process startCli(const std::vector<std::string>& args, const std::filesystem::pa
                  const std::filesystem::path& errPath)
 {
     std::wstring command = quoted(std::filesystem::path(VELTRA_CLI_PATH).make_preferred().native());
-    for (const std::string& arg : args) command += L" " + quoted(wide(arg));
+    for (const std::string& arg : args) command += L" " + quoted(fromUtf8(arg).native());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

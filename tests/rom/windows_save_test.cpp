@@ -2,6 +2,8 @@
 // system shares.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <windows.h>
 
 #include "rom/file.h"
@@ -16,9 +18,18 @@ namespace fs = std::filesystem;
 using testing::ImageSpec;
 
 struct Handle {
-    HANDLE handle;
+    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : handle(h) {}
+    Handle(const Handle&) = delete;
     ~Handle() { if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle); }
+    HANDLE handle;
 };
+
+// Another program's handle on `path`, reading it and sharing it as `sharing` says.
+Handle heldBy(const fs::path& path, DWORD sharing)
+{
+    return Handle(::CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+}
 
 DWORD attributesOf(const fs::path& path)
 {
@@ -51,6 +62,24 @@ BiosInfo writeAndLoad(const fs::path& path)
     return info;
 }
 
+// card.rom in a fresh folder, loaded, then given `attributes`; `attributes`
+// holds them as the system reports them (it may add some of its own).
+struct Target {
+    testing::TempDir dir;
+    fs::path path = dir / "card.rom";
+    BiosInfo info;
+    DWORD attributes = 0;
+};
+
+std::unique_ptr<Target> targetWith(DWORD attributes)
+{
+    auto target = std::make_unique<Target>();
+    target->info = writeAndLoad(target->path);
+    EXPECT_TRUE(::SetFileAttributesW(target->path.c_str(), attributes));
+    target->attributes = attributesOf(target->path);
+    return target;
+}
+
 // Each target below exists and stays as it was: refused before a byte is
 // written, no temporary file left, the image in memory unchanged.
 TEST(WindowsSave, ATargetItMayNotWriteNowIsRefusedBeforeAnythingChanges)
@@ -67,28 +96,22 @@ TEST(WindowsSave, ATargetItMayNotWriteNowIsRefusedBeforeAnythingChanges)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const testing::TempDir dir;
-        const fs::path target = dir / "card.rom";
-        BiosInfo info = writeAndLoad(target);
-        const std::vector<std::uint8_t> fileBefore = testing::readBytes(target);
+        const auto target = targetWith(c.attributes);
+        const std::vector<std::uint8_t> fileBefore = testing::readBytes(target->path);
         const std::vector<std::uint8_t> imageBefore = romImage().bytes;
-        ASSERT_TRUE(::SetFileAttributesW(target.c_str(), c.attributes));
-        const DWORD attributes = attributesOf(target);  // with any the system adds
-        const Handle held{c.heldSharing == ~0u ? INVALID_HANDLE_VALUE
-                                                : ::CreateFileW(target.c_str(), GENERIC_READ, c.heldSharing, nullptr,
-                                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+        const Handle held = c.heldSharing == ~0u ? Handle() : heldBy(target->path, c.heldSharing);
         ASSERT_TRUE(c.heldSharing == ~0u || held.handle != INVALID_HANDLE_VALUE);
 
         testing::MessageRecorder messages;
-        info.fanMin.value = 66;
-        EXPECT_FALSE(saveRomFile(target, info));
+        target->info.fanMin.value = 66;
+        EXPECT_FALSE(saveRomFile(target->path, target->info));
         EXPECT_EQ(messages.messages(), std::vector<std::string>{"Cannot save bios file!"});
         EXPECT_EQ(romImage().bytes, imageBefore);
-        EXPECT_EQ(attributesOf(target), attributes);
-        EXPECT_EQ(testing::folderEntries(dir.path()), std::set<std::string>{"card.rom"});
-        ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(attributesOf(target->path), target->attributes);
+        EXPECT_EQ(testing::folderEntries(target->dir.path()), std::set<std::string>{"card.rom"});
+        ::SetFileAttributesW(target->path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (c.heldSharing & FILE_SHARE_READ) {
-            EXPECT_EQ(testing::readBytes(target), fileBefore);
+            EXPECT_EQ(testing::readBytes(target->path), fileBefore);
         }
     }
 }
@@ -109,29 +132,23 @@ TEST(WindowsSave, ReplacesTheFileAndKeepsItsAttributes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const testing::TempDir dir;
-        const fs::path target = dir / "card.rom";
-        BiosInfo info = writeAndLoad(target);
-        ASSERT_TRUE(::SetFileAttributesW(target.c_str(), c.attributes));
-        const DWORD attributes = attributesOf(target);  // with any the system adds
+        const auto target = targetWith(c.attributes);
         {
-            const Handle held{c.heldForReading
-                                  ? ::CreateFileW(target.c_str(), GENERIC_READ,
-                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                                  : INVALID_HANDLE_VALUE};
-            info.fanMin.value = 61;
-            ASSERT_TRUE(saveRomFile(target, info, romImage().source));
-            EXPECT_EQ(testing::readBytes(target)[testing::locationsOf(BoardModel::Gtx680).fanMin], 61);
-            EXPECT_EQ(attributesOf(target), attributes);
+            const Handle held = c.heldForReading
+                                    ? heldBy(target->path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)
+                                    : Handle();
+            target->info.fanMin.value = 61;
+            ASSERT_TRUE(saveRomFile(target->path, target->info, romImage().source));
+            EXPECT_EQ(testing::readBytes(target->path)[testing::locationsOf(BoardModel::Gtx680).fanMin], 61);
+            EXPECT_EQ(attributesOf(target->path), target->attributes);
         }
         // The old file lasts as long as the other program's handle on it.
-        EXPECT_EQ(testing::folderEntries(dir.path()), std::set<std::string>{"card.rom"});
+        EXPECT_EQ(testing::folderEntries(target->dir.path()), std::set<std::string>{"card.rom"});
         // The identity kept after the save is the file's own, so the next
         // save over it is not taken for another program's change.
-        EXPECT_EQ(romImage().source, fileIdentity(target));
-        info.fanMin.value = 62;
-        EXPECT_TRUE(saveRomFile(target, info, romImage().source));
+        EXPECT_EQ(romImage().source, fileIdentity(target->path));
+        target->info.fanMin.value = 62;
+        EXPECT_TRUE(saveRomFile(target->path, target->info, romImage().source));
     }
 }
 
