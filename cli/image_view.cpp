@@ -115,22 +115,12 @@ std::vector<OffsetLine> offsetList(const BiosInfo& info)
         {"device-id", {info.layout.idsOffset, info.layout.idsOffset + 2}},
         {"checksum", {info.checksumReadOffset}},
         {"checksum-range", {info.layout.checksumStartOffset, info.checksumReadOffset - 1}},
-        {"gpu-clock", {info.gpuClock.offset}},
-        {"boost-clock", {info.boostClock.offset}},
-        {"mem-clock", {info.memClock.offset}},
     };
-    if (info.memClock.secondOffset != 0) lines.back().offsets.push_back(info.memClock.secondOffset);
-    for (std::size_t k = 0; k < boostEntryCount; ++k) lines.push_back({boostEntryName(k), {info.boostTable[k].offset}});
-    lines.insert(lines.end(), {
-        {"power-default", {info.powerDefault.offset}},
-        {"power-max", {info.powerMax.offset}},
-        {"power-limit-lo", {info.powerLimitLo.offset}},
-        {"power-limit-hi", {info.powerLimitHi.offset}},
-        {"fan-min", {info.fanMin.offset}},
-        {"fan-max", {info.fanMax.offset}},
-        {"voltage", {}},
-    });
-    for (const auto& slot : info.voltage) lines.back().offsets.push_back(slot.offset);
+    // Every value where its bytes start, in the order show lists the values.
+    for (const SettableValue& value : settableValues()) {
+        lines.push_back({value.name, {}});
+        for (const ByteSpan& span : value.spans(info)) lines.back().offsets.push_back(span.offset);
+    }
     return lines;
 }
 
