@@ -114,7 +114,7 @@ soak: build
 # README's picture is build/screenshots/frequency.png copied to docs/.
 .PHONY: screenshot
 screenshot: build
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/ui/veltra_screenshot $(BUILD)/screenshots $(BUILD)/samples/gtx670.rom
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/ui/qt/veltra_screenshot $(BUILD)/screenshots $(BUILD)/samples/gtx670.rom
 
 # Windows: rom/, cli/ and their tests cross-built with MinGW-w64 in their own
 # folder; `make test-windows` runs the tests under wine64, and `make windows`

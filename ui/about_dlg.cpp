@@ -4,6 +4,6 @@
 
 namespace veltra {
 
-CAboutDlg::CAboutDlg(QWidget* pParent) : CDialog(res::dialogTemplate(res::aboutDialogId), pParent) {}
+CAboutDlg::CAboutDlg(CWnd* pParent) : CDialog(res::dialogTemplate(res::aboutDialogId), pParent) {}
 
 }  // namespace veltra

@@ -8,7 +8,7 @@ namespace veltra {
 // opens it.
 class CAboutDlg : public CDialog {
 public:
-    explicit CAboutDlg(QWidget* pParent);
+    explicit CAboutDlg(CWnd* pParent);
 };
 
 }  // namespace veltra

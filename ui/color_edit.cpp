@@ -1,41 +1,23 @@
 #include "color_edit.h"
 
-#include <QApplication>
-#include <QEvent>
-
 namespace veltra {
 
-CColorEdit::CColorEdit() : m_crText(Qt::black), m_crBack(Qt::white) {}
+CColorEdit::CColorEdit() : m_crText{0, 0, 0}, m_crBack{255, 255, 255} {}
 
 CColorEdit::~CColorEdit() = default;
 
-void CColorEdit::SetBackColor(const QColor& color)
+void CColorEdit::SetBackColor(Color color)
 {
     m_crBack = color;
-    m_brBack = QBrush(color, Qt::SolidPattern);
-    CtlColor();
-    update();
+    m_brBack = color;
+    Invalidate();
 }
 
-void CColorEdit::CtlColor()
+std::optional<ControlColors> CColorEdit::CtlColor()
 {
-    // Without a brush the style's own colours apply.
-    QPalette colours = QApplication::palette(this);
-    if (m_brBack) {
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            colours.setBrush(group, QPalette::Base, *m_brBack);
-            colours.setBrush(group, QPalette::Window, *m_brBack);
-            colours.setColor(group, QPalette::Text, m_crText);
-        }
-    }
-    setPalette(colours);
-}
-
-void CColorEdit::changeEvent(QEvent* event)
-{
-    CEdit::changeEvent(event);
-    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::StyleChange)
-        CtlColor();
+    if (!m_brBack)
+        return std::nullopt;
+    return ControlColors{m_crText, *m_brBack};
 }
 
 }  // namespace veltra

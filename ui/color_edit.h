@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QBrush>
-#include <QColor>
 #include <optional>
 
 #include "ui/framework/controls.h"
@@ -15,21 +13,20 @@ public:
     CColorEdit();
     ~CColorEdit() override;
 
-    void SetBackColor(const QColor& color);
+    void SetBackColor(Color color);
 
-    const QColor& TextColor() const { return m_crText; }
-    // The background brush, or nothing before the first SetBackColor.
-    const std::optional<QBrush>& BackBrush() const { return m_brBack; }
+    Color TextColor() const { return m_crText; }
+    // The background brush's colour, or nothing before the first SetBackColor.
+    const std::optional<Color>& BackBrush() const { return m_brBack; }
 
-protected:
-    // Applies the colours; runs again when the application's palette changes.
-    void CtlColor();
-    void changeEvent(QEvent* event) override;
+    // Black text on the background colour; the system's colours before the
+    // first SetBackColor.
+    std::optional<ControlColors> CtlColor() override;
 
 private:
-    QColor m_crText;
-    QColor m_crBack;
-    std::optional<QBrush> m_brBack;
+    Color m_crText;
+    Color m_crBack;
+    std::optional<Color> m_brBack;
 };
 
 }  // namespace veltra

@@ -1,57 +1,52 @@
 #include "command_line.h"
 
-#include <QCommandLineParser>
+#include <CLI/CLI.hpp>
 
+#include "ui/framework/text.h"
 #include "ui/res/strings.h"
 
 namespace veltra {
 
 namespace {
 
-QString text(const char* latin1)
-{
-    return QString::fromLatin1(latin1);
-}
-
 // A usage error: what is wrong, then the whole usage.
-CommandLine refused(const QString& why, const QCommandLineParser& parser)
+CommandLine refused(const std::string& why, const CLI::App& parser)
 {
     CommandLine line;
     line.exitCode = 2;
-    line.standardError = why + QStringLiteral("\n\n") + parser.helpText();
+    line.standardError = why + "\n\n" + parser.help();
     return line;
 }
 
 }  // namespace
 
-CommandLine readCommandLine(const QStringList& arguments)
+CommandLine readCommandLine(const std::vector<std::string>& arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(text(res::commandLineDescription));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, text(res::helpOptionText));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, text(res::versionOptionText));
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addPositionalArgument(QStringLiteral("FILE"), text(res::fileArgumentText), QStringLiteral("[FILE]"));
+    CLI::App parser{res::commandLineDescription, arguments.empty() ? std::string(res::appName) : arguments.front()};
+    parser.set_help_flag("-h,--help", res::helpOptionText);
+    parser.set_version_flag("-v,--version", std::string(res::appName) + " " + res::appVersion, res::versionOptionText);
+    std::string file;
+    parser.add_option("FILE", file, res::fileArgumentText)->type_name("");
 
-    if (!parser.parse(arguments))
-        return refused(parser.errorText(), parser);
+    // CLI11 takes the arguments last first, without the program's name.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    if (!reversed.empty())
+        reversed.pop_back();
     CommandLine line;
-    if (parser.isSet(help)) {
+    try {
+        parser.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
         line.exitCode = 0;
-        line.standardOutput = parser.helpText();
+        line.standardOutput = parser.help();
         return line;
-    }
-    if (parser.isSet(version)) {
+    } catch (const CLI::CallForVersion& version) {
         line.exitCode = 0;
-        line.standardOutput = text(res::appName) + QLatin1Char(' ') + text(res::appVersion) + QLatin1Char('\n');
+        line.standardOutput = std::string(version.what()) + "\n";
         return line;
+    } catch (const CLI::ParseError& error) {
+        return refused(error.what(), parser);
     }
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1)
-        return refused(text(res::oneFileArgumentMessage), parser);
-    if (!files.isEmpty())
-        line.file = files.front();
+    line.file = pathFromText(file);
     return line;
 }
 

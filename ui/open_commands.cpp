@@ -1,6 +1,6 @@
-// Open BIOS, and the question before typed values are thrown away.
-#include <QFileInfo>
-
+// Open BIOS, files dropped on the window, and the question before typed
+// values are thrown away.
+#include "ui/framework/text.h"
 #include "ui/res/strings.h"
 #include "ui/veltra_dlg.h"
 
@@ -8,19 +8,28 @@ namespace veltra {
 
 void CVeltraDlg::OnOpenBios()
 {
-    const std::optional<QString> path = prompts().askOpenPath(this, romFileQuestion(res::openDialogTitle));
+    const std::optional<std::filesystem::path> path = prompts().askOpenPath(this, romFileQuestion(res::openDialogTitle));
     if (!path)
         return;
     OpenFile(*path);
 }
 
-bool CVeltraDlg::OpenFile(const QString& path)
+void CVeltraDlg::OnDropFiles(const std::vector<std::filesystem::path>& files)
+{
+    if (files.size() != 1) {
+        showMessage(this, res::oneFileAtATimeMessage);
+        return;
+    }
+    OpenFile(files.front());
+}
+
+bool CVeltraDlg::OpenFile(const std::filesystem::path& path)
 {
     if (!ConfirmDiscardEdits())
         return false;
     if (!LoadAndShow(path))
         return false;
-    m_fileName = QFileInfo(path).fileName();
+    m_fileName = pathText(path.filename());
     m_filePath = path;
     UpdateData(false);
     return true;
@@ -38,13 +47,13 @@ bool CVeltraDlg::HasUnsavedEdits() const
 // edited there is nothing to ask.
 bool CVeltraDlg::ConfirmDiscardEdits()
 {
-    return !HasUnsavedEdits() || prompts().askYesNo(this, QString::fromLatin1(res::discardEditsQuestion));
+    return !HasUnsavedEdits() || prompts().askYesNo(this, res::discardEditsQuestion);
 }
 
-void CVeltraDlg::reject()
+void CVeltraDlg::OnCancel()
 {
     if (ConfirmDiscardEdits())
-        CDialog::reject();
+        CDialog::OnCancel();
 }
 
 }  // namespace veltra

@@ -7,15 +7,6 @@
 
 namespace veltra {
 
-namespace {
-
-QString shown(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-}  // namespace
-
 CFrequencyPage::CFrequencyPage() : CSettingPage(res::dialogTemplate(res::frequencyPageId)) {}
 
 void CFrequencyPage::DoDataExchange(CDataExchange* pDX)
@@ -27,22 +18,22 @@ void CFrequencyPage::DoDataExchange(CDataExchange* pDX)
 
 void CFrequencyPage::ShowValues(const PageValues& values)
 {
-    m_gpuClock = shown(values.gpuClock);
-    m_boostClock = shown(values.boostClock);
-    m_memClock = shown(values.memClock);
+    m_gpuClock = values.gpuClock;
+    m_boostClock = values.boostClock;
+    m_memClock = values.memClock;
     UpdateData(false);
 }
 
 bool CFrequencyPage::ReadValues(PageValues& values)
 {
     UpdateData(true);
-    values.gpuClock = m_gpuClock.toStdString();
-    values.boostClock = m_boostClock.toStdString();
-    values.memClock = m_memClock.toStdString();
+    values.gpuClock = m_gpuClock;
+    values.boostClock = m_boostClock;
+    values.memClock = m_memClock;
     return true;
 }
 
-QWidget* CFrequencyPage::EditBreaking(std::size_t rank, const PageValues&)
+CWnd* CFrequencyPage::EditBreaking(std::size_t rank, const PageValues&)
 {
     constexpr int inRuleOrder[] = {res::gpuClockEditId, res::boostClockEditId, res::memClockEditId};
     return rank < std::size(inRuleOrder) ? GetDlgItem(inRuleOrder[rank]) : nullptr;
@@ -79,7 +70,7 @@ bool CPowerPage::ReadValues(PageValues& values)
 
 // The ordering rules lead to their first value; the 500 W rule to the first
 // value above it.
-QWidget* CPowerPage::EditBreaking(std::size_t rank, const PageValues& values)
+CWnd* CPowerPage::EditBreaking(std::size_t rank, const PageValues& values)
 {
     if (rank == 0)
         return GetDlgItem(res::powerDefaultEditId);
@@ -118,7 +109,7 @@ bool CFanPage::ReadValues(PageValues& values)
     return read;
 }
 
-QWidget* CFanPage::EditBreaking(std::size_t rank, const PageValues& values)
+CWnd* CFanPage::EditBreaking(std::size_t rank, const PageValues& values)
 {
     const bool minimumBreaks = rank == 0 || values.fanMin < 10;
     return GetDlgItem(minimumBreaks ? res::fanMinEditId : res::fanMaxEditId);
@@ -133,18 +124,18 @@ void CVoltagePage::DoDataExchange(CDataExchange* pDX)
 
 void CVoltagePage::ShowValues(const PageValues& values)
 {
-    m_voltage = shown(values.voltage);
+    m_voltage = values.voltage;
     UpdateData(false);
 }
 
 bool CVoltagePage::ReadValues(PageValues& values)
 {
     UpdateData(true);
-    values.voltage = m_voltage.toStdString();
+    values.voltage = m_voltage;
     return true;
 }
 
-QWidget* CVoltagePage::EditBreaking(std::size_t, const PageValues&)
+CWnd* CVoltagePage::EditBreaking(std::size_t, const PageValues&)
 {
     return GetDlgItem(res::voltageEditId);
 }

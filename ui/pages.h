@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "rom/rules.h"
 #include "ui/framework/controls.h"
@@ -26,7 +26,7 @@ public:
     virtual bool ReadValues(PageValues& values) = 0;
     // The edit of the value that broke the page's rule number `rank` (0 is
     // the page's first rule), as `values` held it.
-    virtual QWidget* EditBreaking(std::size_t rank, const PageValues& values) = 0;
+    virtual CWnd* EditBreaking(std::size_t rank, const PageValues& values) = 0;
     // Whether any text differs from what Show last put there; false before
     // anything was shown.
     bool IsEdited() const;
@@ -35,9 +35,10 @@ protected:
     virtual void ShowValues(const PageValues& values) = 0;
 
 private:
-    QStringList Texts() const;
+    // The texts of the page's edits, in their order.
+    std::vector<std::string> Texts() const;
 
-    QStringList m_shownTexts;
+    std::vector<std::string> m_shownTexts;
 };
 
 class CFrequencyPage : public CSettingPage {
@@ -46,11 +47,11 @@ public:
 
     EditGroup Group() const override { return EditGroup::Frequency; }
     bool ReadValues(PageValues& values) override;
-    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
+    CWnd* EditBreaking(std::size_t rank, const PageValues& values) override;
 
-    QString m_gpuClock;
-    QString m_boostClock;
-    QString m_memClock;
+    std::string m_gpuClock;
+    std::string m_boostClock;
+    std::string m_memClock;
 
 protected:
     void ShowValues(const PageValues& values) override;
@@ -63,7 +64,7 @@ public:
 
     EditGroup Group() const override { return EditGroup::Boost; }
     bool ReadValues(PageValues& values) override;
-    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
+    CWnd* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     std::array<CStatic, boostEntryCount> m_labels;
     std::array<CEdit, boostEntryCount> m_edits;
@@ -79,7 +80,7 @@ public:
 
     EditGroup Group() const override { return EditGroup::Power; }
     bool ReadValues(PageValues& values) override;
-    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
+    CWnd* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     std::uint32_t m_powerDefault = 0;
     std::uint32_t m_powerMax = 0;
@@ -97,7 +98,7 @@ public:
 
     EditGroup Group() const override { return EditGroup::Fan; }
     bool ReadValues(PageValues& values) override;
-    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
+    CWnd* EditBreaking(std::size_t rank, const PageValues& values) override;
 
     std::uint32_t m_fanMin = 0;
     std::uint32_t m_fanMax = 0;
@@ -113,9 +114,9 @@ public:
 
     EditGroup Group() const override { return EditGroup::Voltage; }
     bool ReadValues(PageValues& values) override;
-    QWidget* EditBreaking(std::size_t rank, const PageValues& values) override;
+    CWnd* EditBreaking(std::size_t rank, const PageValues& values) override;
 
-    QString m_voltage;
+    std::string m_voltage;
 
 protected:
     void ShowValues(const PageValues& values) override;

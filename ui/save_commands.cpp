@@ -1,10 +1,9 @@
 // The two save commands and the commit of the pages' values.
-#include <QFileInfo>
-
-#include "ui/res/strings.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
 #include "ui/framework/prompts.h"
+#include "ui/framework/text.h"
+#include "ui/res/strings.h"
 #include "ui/veltra_dlg.h"
 
 namespace veltra {
@@ -15,7 +14,7 @@ void CVeltraDlg::OnSaveBios()
         return;
     // Minutes may have passed since the load: another program's change to
     // the file is refused rather than overwritten.
-    if (!saveRomFile(toFilePath(m_filePath), m_info, m_loadedFrom))
+    if (!saveRomFile(m_filePath, m_info, m_loadedFrom))
         return;
     LoadAndShow(m_filePath);
 }
@@ -23,17 +22,17 @@ void CVeltraDlg::OnSaveBios()
 void CVeltraDlg::OnSaveBiosAs()
 {
     // The values are checked only once a target has been chosen.
-    const std::optional<QString> path = prompts().askSavePath(this, romFileQuestion(res::saveDialogTitle));
+    const std::optional<std::filesystem::path> path = prompts().askSavePath(this, romFileQuestion(res::saveDialogTitle));
     if (!path)
         return;
     if (!CommitEdits())
         return;
-    if (!saveRomFile(toFilePath(*path), m_info))
+    if (!saveRomFile(*path, m_info))
         return;
     if (!LoadAndShow(*path))
         return;
     m_filePath = *path;
-    m_fileName = QFileInfo(*path).fileName();
+    m_fileName = pathText(path->filename());
     UpdateData(false);
 }
 

@@ -1,5 +1,3 @@
-#include <QLineEdit>
-
 #include "ui/pages.h"
 
 namespace veltra {
@@ -12,14 +10,15 @@ void CSettingPage::Show(const PageValues& values)
 
 bool CSettingPage::IsEdited() const
 {
-    return !m_shownTexts.isEmpty() && Texts() != m_shownTexts;
+    return !m_shownTexts.empty() && Texts() != m_shownTexts;
 }
 
-QStringList CSettingPage::Texts() const
+std::vector<std::string> CSettingPage::Texts() const
 {
-    QStringList texts;
-    for (const QLineEdit* edit : findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
-        texts << edit->text();
+    std::vector<std::string> texts;
+    for (const CWnd* child : Children())
+        if (dynamic_cast<const CEdit*>(child))
+            texts.push_back(child->GetWindowText());
     return texts;
 }
 

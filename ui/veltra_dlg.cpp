@@ -1,54 +1,49 @@
 #include "veltra_dlg.h"
 
-#include <QPushButton>
-
-#include "ui/res/strings.h"
-#include "ui/res/templates.h"
 #include "rom/image.h"
+#include "rom/message.h"
 #include "rom/rom_file.h"
 #include "rom/rules.h"
-#include "rom/message.h"
 #include "ui/framework/data_exchange.h"
-#include "ui/framework/images.h"
 #include "ui/framework/prompts.h"
-#include "ui/res/images.h"
+#include "ui/framework/text.h"
+#include "ui/res/strings.h"
+#include "ui/res/templates.h"
 
 namespace veltra {
 
 namespace {
 
-const QColor checksumAgrees(148, 239, 148);
-const QColor checksumDiffers(255, 85, 0);
+constexpr Color checksumAgrees{148, 239, 148};
+constexpr Color checksumDiffers{255, 85, 0};
 
-QString fromImageText(const TextLoc& text)
+// The image's texts are 8-bit, each byte its Latin-1 character.
+std::string fromImageText(const TextLoc& text)
 {
-    return QString::fromLatin1(text.shown());
+    const std::string bytes = text.shown();
+    std::string shown;
+    for (const unsigned char c : bytes) {
+        if (c < 0x80) {
+            shown += static_cast<char>(c);
+        } else {
+            shown += static_cast<char>(0xC0 | (c >> 6));
+            shown += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return shown;
 }
 
 }  // namespace
 
 FileQuestion romFileQuestion(const char* title)
 {
-    return {QString::fromLatin1(title), QString::fromLatin1(res::romFileFilter), QString::fromLatin1(res::romFileSuffix)};
+    return {title, res::romFileFilter, res::romFileSuffix};
 }
 
-std::filesystem::path toFilePath(const QString& path)
+CVeltraDlg::CVeltraDlg(CWnd* pParent) : CDialog(res::mainDialog, pParent)
 {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    const QByteArray encoded = QFile::encodeName(path);
-    return std::filesystem::path(std::string(encoded.constData(), static_cast<std::size_t>(encoded.size())));
-#endif
-}
-
-CVeltraDlg::CVeltraDlg(QWidget* pParent) : CDialog(res::mainDialog, pParent)
-{
-    // The dialog layer draws its templates' images from ours, and the image
-    // model's messages become this window's message boxes.
-    setImageLoader(&res::loadImage);
-    m_hIcon = QIcon(loadImageResource(res::appIconId));
-    setMessageHandler([this](const std::string& text) { showMessage(this, QString::fromStdString(text)); });
+    // The image model's messages become this window's message boxes.
+    setMessageHandler([this](const std::string& text) { showMessage(this, text); });
 }
 
 CVeltraDlg::~CVeltraDlg()
@@ -75,13 +70,13 @@ bool CVeltraDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     InitWindowMenu();
-    setWindowIcon(m_hIcon);
+    SetIcon(res::appIconId);
 
-    GetDlgItem(res::saveBiosButtonId)->setEnabled(false);
-    GetDlgItem(res::saveBiosAsButtonId)->setEnabled(false);
+    GetDlgItem(res::saveBiosButtonId)->EnableWindow(false);
+    GetDlgItem(res::saveBiosAsButtonId)->EnableWindow(false);
 
     for (int i = 0; i < 5; ++i)
-        m_tabCtrl.InsertItem(i, QString::fromLatin1(res::tabCaptions[i]));
+        m_tabCtrl.InsertItem(i, res::tabCaptions[i]);
 
     m_frequencyPage.Create(&m_tabCtrl);
     m_boostPage.Create(&m_tabCtrl);
@@ -89,43 +84,62 @@ bool CVeltraDlg::OnInitDialog()
     m_fanPage.Create(&m_tabCtrl);
     m_voltagePage.Create(&m_tabCtrl);
 
-    const QRect client = m_tabCtrl.rect();
-    const QRect pageRect(client.left() + 3, client.top() + 23, client.width() - 8, client.height() - 27);
+    const CRect client = m_tabCtrl.GetClientRect();
+    const CRect pageRect{client.left + 3, client.top + 23, client.right - 5, client.bottom - 4};
     m_pages = {&m_frequencyPage, &m_boostPage, &m_powerPage, &m_fanPage, &m_voltagePage};
     for (CDialog* page : m_pages)
-        page->setGeometry(pageRect);
+        page->MoveWindow(pageRect);
 
-    m_pages[0]->show();
+    m_pages[0]->ShowWindow(true);
     for (std::size_t i = 1; i < m_pages.size(); ++i)
-        m_pages[i]->hide();
+        m_pages[i]->ShowWindow(false);
 
     m_curPage = 0;
     m_tabCtrl.SetCurSel(0);
-    m_tabCtrl.SetSelChangeHandler([this] { OnTabSelChange(); });
 
-    auto* open = dynamic_cast<QPushButton*>(GetDlgItem(res::openBiosButtonId));
-    auto* save = dynamic_cast<QPushButton*>(GetDlgItem(res::saveBiosButtonId));
-    auto* saveAs = dynamic_cast<QPushButton*>(GetDlgItem(res::saveBiosAsButtonId));
-    QObject::connect(open, &QPushButton::clicked, this, [this] { OnOpenBios(); });
-    QObject::connect(save, &QPushButton::clicked, this, [this] { OnSaveBios(); });
-    QObject::connect(saveAs, &QPushButton::clicked, this, [this] { OnSaveBiosAs(); });
     LoadAccelerators(res::mainAccelerators);
-    AcceptFileDrops();
+    DragAcceptFiles();
 
-    GetDlgItem(res::nameEditId)->setFocus();
+    GetDlgItem(res::nameEditId)->SetFocus();
     return true;
 }
 
-bool CVeltraDlg::LoadAndShow(const QString& path)
+void CVeltraDlg::OnCommand(int id)
 {
-    if (!loadRomFile(toFilePath(path), m_info)) {
-        showMessage(this, QString::fromLatin1(res::loadFailedMessage));
+    switch (id) {
+    case res::openBiosButtonId:
+        OnOpenBios();
+        break;
+    case res::saveBiosButtonId:
+        OnSaveBios();
+        break;
+    case res::saveBiosAsButtonId:
+        OnSaveBiosAs();
+        break;
+    case res::aboutCommandId:
+        OnSysCommand(static_cast<unsigned>(id), 0);
+        break;
+    default:
+        CDialog::OnCommand(id);
+    }
+}
+
+void CVeltraDlg::OnNotify(int id, Notify code)
+{
+    if (id == res::tabControlId && code == Notify::SelChange)
+        OnTabSelChange();
+}
+
+bool CVeltraDlg::LoadAndShow(const std::filesystem::path& path)
+{
+    if (!loadRomFile(path, m_info)) {
+        showMessage(this, res::loadFailedMessage);
         return false;
     }
     if (!ShowBoardIdentity())
         return false;
 
-    m_picture.setPixmap(loadImageResource(res::logoBitmapId));
+    m_picture.SetBitmap(res::logoBitmapId);
 
     m_version = fromImageText(m_info.versionText);
     m_date = fromImageText(m_info.dateText);
@@ -135,11 +149,10 @@ bool CVeltraDlg::LoadAndShow(const QString& path)
 
     m_checksumEdit.SetBackColor(m_info.checksumStored == m_info.checksumComputed ? checksumAgrees
                                                                                   : checksumDiffers);
-    m_checksumText = QString::asprintf("%.2X - [%.2X]", unsigned{m_info.checksumStored},
-                                       unsigned{m_info.checksumComputed});
+    m_checksumText = formatText("%.2X - [%.2X]", unsigned{m_info.checksumStored}, unsigned{m_info.checksumComputed});
 
-    GetDlgItem(res::saveBiosButtonId)->setEnabled(true);
-    GetDlgItem(res::saveBiosAsButtonId)->setEnabled(true);
+    GetDlgItem(res::saveBiosButtonId)->EnableWindow(true);
+    GetDlgItem(res::saveBiosAsButtonId)->EnableWindow(true);
 
     m_loadedFrom = romImage().source;
     UpdateData(false);
@@ -161,7 +174,7 @@ CSettingPage& CVeltraDlg::PageOf(EditGroup group) const
     return *m_pages[0];
 }
 
-void CVeltraDlg::GotoPageEdit(CSettingPage& page, QWidget* edit)
+void CVeltraDlg::GotoPageEdit(CSettingPage& page, CWnd* edit)
 {
     for (int tab = 0; tab < static_cast<int>(m_pages.size()); ++tab) {
         if (m_pages[static_cast<std::size_t>(tab)] != &page || tab == m_curPage)
@@ -176,20 +189,20 @@ bool CVeltraDlg::ShowBoardIdentity()
 {
     const BoardEntry* board = findBoard(m_info.vendorId, m_info.deviceId);
     if (!board) {
-        showMessage(this, QString::fromLatin1(res::unknownGpuMessage));
+        showMessage(this, res::unknownGpuMessage);
         return false;
     }
-    m_name = QString::fromLatin1(board->displayName);
-    m_deviceIdText = QString::asprintf("%.4X - %.4X", unsigned{m_info.vendorId}, unsigned{m_info.deviceId});
+    m_name = board->displayName;
+    m_deviceIdText = formatText("%.4X - %.4X", unsigned{m_info.vendorId}, unsigned{m_info.deviceId});
     UpdateData(false);
     return true;
 }
 
 void CVeltraDlg::OnTabSelChange()
 {
-    m_pages[static_cast<std::size_t>(m_curPage)]->hide();
+    m_pages[static_cast<std::size_t>(m_curPage)]->ShowWindow(false);
     m_curPage = m_tabCtrl.GetCurSel();
-    m_pages[static_cast<std::size_t>(m_curPage)]->show();
+    m_pages[static_cast<std::size_t>(m_curPage)]->ShowWindow(true);
 }
 
 }  // namespace veltra

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QIcon>
-#include <QList>
-#include <QString>
-#include <QUrl>
 #include <array>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "rom/bios_info.h"
 #include "rom/image.h"
@@ -18,20 +16,18 @@
 #include "ui/pages.h"
 #include "ui/res/resource_ids.h"
 
-class QMenu;
-
 namespace veltra {
 
 // The main window: the loaded image's identity, the file commands, the five
 // pages on a tab control and the checksum field.
 class CVeltraDlg : public CDialog {
 public:
-    explicit CVeltraDlg(QWidget* pParent = nullptr);
+    explicit CVeltraDlg(CWnd* pParent = nullptr);
     ~CVeltraDlg() override;
 
     // Loads the file and, on success, shows everything it holds. A failed
     // load changes nothing, neither in the window nor in m_info.
-    bool LoadAndShow(const QString& path);
+    bool LoadAndShow(const std::filesystem::path& path);
     bool ShowBoardIdentity();
     // Reads every page into m_info and checks it. After the first failing
     // rule's message, or a value a page could not read, the focus is in that
@@ -39,7 +35,7 @@ public:
     bool CommitEdits();
     // What Open BIOS does once a file is chosen: asks before unsaved edits
     // are replaced, then loads and shows the file and makes it current.
-    bool OpenFile(const QString& path);
+    bool OpenFile(const std::filesystem::path& path);
     // Whether a page's text differs from what the last load showed.
     bool HasUnsavedEdits() const;
 
@@ -47,47 +43,37 @@ public:
     void OnSaveBios();
     void OnSaveBiosAs();
     void OnTabSelChange();
-    void OnSysCommand(unsigned nID, long long lParam);
-    // One local file opens as Open BIOS would; several are refused.
-    void OnDropFiles(const QList<QUrl>& urls);
-
-    // Escape and the close button end the window, after asking when there
-    // are unsaved edits.
-    void reject() override;
+    void OnSysCommand(unsigned nID, long long lParam) override;
+    // One file opens as Open BIOS would; several are refused.
+    void OnDropFiles(const std::vector<std::filesystem::path>& files) override;
 
     // Command id of the About item.
     static constexpr unsigned aboutCommandId = res::aboutCommandId;
 
     const BiosInfo& Info() const { return m_info; }
     CDialog& Page(int tabIndex) const { return *m_pages[static_cast<std::size_t>(tabIndex)]; }
-    const QString& FilePath() const { return m_filePath; }
-    // The menu that carries the About item; a right click outside the edits
-    // opens it.
-    QMenu* SystemMenu() const { return m_sysMenu; }
+    const std::filesystem::path& FilePath() const { return m_filePath; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
     void OnCommand(int id) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-#ifdef Q_OS_WIN
-    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
-#endif
+    void OnNotify(int id, Notify code) override;
+    // Escape and the close button end the window, after asking when there
+    // are unsaved edits.
+    void OnCancel() override;
+    // Edits keep their own menu; a right click anywhere else, pages included,
+    // opens the window's menu.
+    void OnContextMenu(CWnd* pWnd, CPoint point) override;
 
 private:
     void ShowPageValues();
     void InitWindowMenu();
-    void AcceptFileDrops();
     bool ConfirmDiscardEdits();
     CSettingPage& PageOf(EditGroup group) const;
     // Shows the page and puts the focus in `edit`, its text selected.
-    void GotoPageEdit(CSettingPage& page, QWidget* edit);
+    void GotoPageEdit(CSettingPage& page, CWnd* edit);
 
-    QIcon m_hIcon;
     CTabCtrl m_tabCtrl;
     CStatic m_picture;
     CFrequencyPage m_frequencyPage;
@@ -98,23 +84,19 @@ private:
     int m_curPage = 0;
     std::array<CSettingPage*, 5> m_pages{};
     BiosInfo m_info;
-    QString m_fileName;
-    QString m_filePath;
-    QString m_name;
-    QString m_board;
-    QString m_date;
-    QString m_version;
-    QString m_deviceIdText;
-    QString m_checksumText;
+    std::string m_fileName;
+    std::filesystem::path m_filePath;
+    std::string m_name;
+    std::string m_board;
+    std::string m_date;
+    std::string m_version;
+    std::string m_deviceIdText;
+    std::string m_checksumText;
     CColorEdit m_checksumEdit;
-    QMenu* m_sysMenu = nullptr;  // owned by the window
     // The file the last successful load read, as it was then: "Save BIOS"
     // replaces only that file.
     std::optional<FileIdentity> m_loadedFrom;
 };
-
-// The path as the file system spells it.
-std::filesystem::path toFilePath(const QString& path);
 
 // The question the file dialogs of Open BIOS and Save BIOS As ask.
 FileQuestion romFileQuestion(const char* title);

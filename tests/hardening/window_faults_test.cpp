@@ -4,8 +4,7 @@
 // show or read.
 #include <gtest/gtest.h>
 
-#include <QLocale>
-
+#include <clocale>
 #include <csignal>
 #include <fstream>
 #include <spawn.h>
@@ -51,8 +50,8 @@ protected:
             const auto before = visibleState();
             dlg.OnSaveBios();
             std::string report;
-            for (const QString& message : prompts.messages)
-                report += message.toStdString() + "\n";
+            for (const std::string& message : prompts.messages)
+                report += message + "\n";
             return report + (visibleState() == before ? "window unchanged" : "window changed");
         });
         EXPECT_TRUE(child.exitedNormally && child.exitCode == 0);
@@ -66,12 +65,13 @@ protected:
 
 TEST_F(WindowFault, CommaLocaleChangesNeitherWhatIsShownNorWhatIsRead)
 {
-    EXPECT_EQ(QLocale().decimalPoint(), QString(",")) << "the suite should run this under de_DE.UTF-8";
-    EXPECT_EQ(pageEdit(frequencyTab, res::boostClockEditId).text(), "1058.50");
-    pageEdit(frequencyTab, res::gpuClockEditId).setText("1071.5");
+    // The window system takes the C library's locale from the environment.
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",") << "the suite should run this under de_DE.UTF-8";
+    EXPECT_EQ(pageEdit(frequencyTab, res::boostClockEditId).GetWindowText(), "1058.50");
+    pageEdit(frequencyTab, res::gpuClockEditId).SetWindowText("1071.5");
     dlg.OnSaveBios();
-    EXPECT_TRUE(prompts.messages.empty()) << texts(prompts.messages).front();
-    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), "1071.50");
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).GetWindowText(), "1071.50");
     EXPECT_EQ(dlg.Info().gpuClock.value, 1071.5f);
 }
 
@@ -92,14 +92,14 @@ TEST_F(WindowFault, HostileTextInAPageEditGivesItsRulesMessageAndWritesNothing)
     for (const auto& edit : edits) {
         for (const std::string& text : hostile) {
             SCOPED_TRACE(std::to_string(edit.id) + ": " + text.substr(0, 24));
-            QLineEdit& field = pageEdit(edit.tab, edit.id);
-            const QString before = field.text();
-            field.setText(QString::fromStdString(text));
+            CEdit& field = pageEdit(edit.tab, edit.id);
+            const std::string before = field.GetWindowText();
+            field.SetWindowText(text);
             prompts.messages.clear();
             dlg.OnSaveBios();
-            EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{edit.message});
+            EXPECT_EQ(prompts.messages, std::vector<std::string>{edit.message});
             expectNothingChanged();
-            field.setText(before);
+            field.SetWindowText(before);
         }
     }
 }
@@ -110,7 +110,7 @@ TEST_F(WindowFault, SaveThatTheFileSystemRefusesKeepsTheFile)
 {
     if (!runningAsRoot())
         GTEST_SKIP() << needsRoot;
-    pageEdit(frequencyTab, res::gpuClockEditId).setText("1100");
+    pageEdit(frequencyTab, res::gpuClockEditId).SetWindowText("1100");
     const struct {
         const char* name;
         bool folderOurs;
@@ -136,17 +136,17 @@ TEST_F(WindowFault, DiskFullFromTheProgramsOwnStartGivesItsMessage)
 {
     const ChildOutcome child = runInChild(withFileSizeLimit(4096), [&] {
         prompts.messages.clear();
-        prompts.whileModal = [&](QDialog& shown) {
+        prompts.whileModal = [&](CDialog& shown) {
             auto& window = dynamic_cast<CVeltraDlg&>(shown);
-            prompts.openAnswers.push_back(qpath(path));
+            prompts.openAnswers.push_back(path);
             window.OnOpenBios();
-            dynamic_cast<QLineEdit&>(*window.Page(frequencyTab).GetDlgItem(res::gpuClockEditId)).setText("1100");
+            window.Page(frequencyTab).GetDlgItem(res::gpuClockEditId)->SetWindowText("1100");
             window.OnSaveBios();
         };
         theApp.InitInstance();
         std::string report;
-        for (const QString& message : prompts.messages)
-            report += message.toStdString() + "\n";
+        for (const std::string& message : prompts.messages)
+            report += message + "\n";
         return report;
     });
     ASSERT_TRUE(child.exitedNormally) << "killed by the file-size limit";
@@ -157,7 +157,7 @@ TEST_F(WindowFault, DiskFullFromTheProgramsOwnStartGivesItsMessage)
 // The same for the real program: once started, veltra ignores SIGXFSZ.
 TEST_F(WindowFault, TheWindowProgramIgnoresTheFileSizeLimitSignal)
 {
-    std::vector<std::string> args = {VELTRA_WINDOW_PATH, "-platform", "offscreen"};
+    std::vector<std::string> args = {VELTRA_WINDOW_PATH};
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());

@@ -1,5 +1,3 @@
-#include <QApplication>
-
 #include "window_fixture.h"
 
 // What keys and the window's frame do: Enter, the command keys and F1, and
@@ -14,8 +12,7 @@ struct KeyCase {
     const char* name;
     bool loaded;
     int focusButton;  // noButton: the focus stays in the edit just typed in
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
+    const char* keys;
     int openQuestions;
     int saveQuestions;
     bool saved;
@@ -34,41 +31,37 @@ TEST_P(KeyPress, RunsItsCommandAndNothingElse)
         open(path);
     typeInto(frequencyTab, res::gpuClockEditId, "1100");
     if (c.focusButton != noButton)
-        button(c.focusButton).setFocus(Qt::TabFocusReason);
+        button(c.focusButton).SetFocus();
 
-    press(c.key, c.modifiers);
+    press(c.keys);
 
-    EXPECT_TRUE(dlg.isVisible());
-    EXPECT_TRUE(prompts.messages.empty()) << texts(prompts.messages).front();
+    EXPECT_TRUE(dlg.IsWindowVisible());
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
     EXPECT_TRUE(prompts.questions.empty());
     EXPECT_EQ(prompts.openQuestions - (c.loaded ? 1 : 0), c.openQuestions);
     EXPECT_EQ(prompts.saveQuestions, c.saveQuestions);
-    EXPECT_EQ(texts(prompts.modalTitles), c.about ? std::vector<std::string>{"About Veltra"} : std::vector<std::string>{});
+    EXPECT_EQ(prompts.modalTitles, c.about ? std::vector<std::string>{"About Veltra"} : std::vector<std::string>{});
     BiosInfo onDisk;
     ASSERT_TRUE(loadRomFile(path, onDisk));
     EXPECT_EQ(onDisk.gpuClock.value, c.saved ? 1100.0f : 1006.0f);
-    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), c.saved ? "1100.00" : "1100");
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).GetWindowText(), c.saved ? "1100.00" : "1100");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyPress,
-    ::testing::Values(
-        KeyCase{"ReturnInAnEdit", true, noButton, Qt::Key_Return, Qt::NoModifier, 0, 0, false, false},
-        KeyCase{"EnterInAnEdit", true, noButton, Qt::Key_Enter, Qt::KeypadModifier, 0, 0, false, false},
-        KeyCase{"CtrlO", true, noButton, Qt::Key_O, Qt::ControlModifier, 1, 0, false, false},
-        KeyCase{"CtrlS", true, noButton, Qt::Key_S, Qt::ControlModifier, 0, 0, true, false},
-        KeyCase{"CtrlShiftS", true, noButton, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, 0, 1, false,
-                false},
-        KeyCase{"F1", true, noButton, Qt::Key_F1, Qt::NoModifier, 0, 0, false, true},
-        KeyCase{"ReturnOnOpen", true, res::openBiosButtonId, Qt::Key_Return, Qt::NoModifier, 1, 0, false, false},
-        KeyCase{"ReturnOnSave", true, res::saveBiosButtonId, Qt::Key_Return, Qt::NoModifier, 0, 0, true, false},
-        KeyCase{"EnterOnSaveAs", true, res::saveBiosAsButtonId, Qt::Key_Enter, Qt::KeypadModifier, 0, 1, false,
-                false},
-        // Saving needs a file: the keys of the disabled buttons do nothing.
-        KeyCase{"CtrlSBeforeALoad", false, noButton, Qt::Key_S, Qt::ControlModifier, 0, 0, false, false},
-        KeyCase{"CtrlShiftSBeforeALoad", false, noButton, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, 0, 0,
-                false, false},
-        KeyCase{"CtrlOBeforeALoad", false, noButton, Qt::Key_O, Qt::ControlModifier, 1, 0, false, false}),
+    ::testing::Values(KeyCase{"ReturnInAnEdit", true, noButton, "Return", 0, 0, false, false},
+                      KeyCase{"EnterInAnEdit", true, noButton, "Enter", 0, 0, false, false},
+                      KeyCase{"CtrlO", true, noButton, "Ctrl+O", 1, 0, false, false},
+                      KeyCase{"CtrlS", true, noButton, "Ctrl+S", 0, 0, true, false},
+                      KeyCase{"CtrlShiftS", true, noButton, "Ctrl+Shift+S", 0, 1, false, false},
+                      KeyCase{"F1", true, noButton, "F1", 0, 0, false, true},
+                      KeyCase{"ReturnOnOpen", true, res::openBiosButtonId, "Return", 1, 0, false, false},
+                      KeyCase{"ReturnOnSave", true, res::saveBiosButtonId, "Return", 0, 0, true, false},
+                      KeyCase{"EnterOnSaveAs", true, res::saveBiosAsButtonId, "Enter", 0, 1, false, false},
+                      // Saving needs a file: the keys of the disabled buttons do nothing.
+                      KeyCase{"CtrlSBeforeALoad", false, noButton, "Ctrl+S", 0, 0, false, false},
+                      KeyCase{"CtrlShiftSBeforeALoad", false, noButton, "Ctrl+Shift+S", 0, 0, false, false},
+                      KeyCase{"CtrlOBeforeALoad", false, noButton, "Ctrl+O", 1, 0, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 enum class Ending { Escape, CloseButton };
@@ -94,27 +87,27 @@ TEST_P(EndWindow, AsksOnlyWhenTypedValuesWouldBeLost)
     if (c.typed)
         typeInto(frequencyTab, res::gpuClockEditId, c.typed);
     if (c.saveFirst)
-        press(Qt::Key_S, Qt::ControlModifier);
+        press("Ctrl+S");
     if (c.answer)
         prompts.yesNoAnswers.push_back(*c.answer);
     const auto before = visibleState();
-    const std::vector<QString> messagesBefore = prompts.messages;
+    const std::vector<std::string> messagesBefore = prompts.messages;
 
     if (c.ending == Ending::Escape)
-        press(Qt::Key_Escape);
+        press("Escape");
     else
         closeWindow();
 
-    EXPECT_EQ(texts(prompts.questions),
+    EXPECT_EQ(prompts.questions,
               c.answer ? std::vector<std::string>{"Discard unsaved edits?"} : std::vector<std::string>{});
     EXPECT_EQ(prompts.messages, messagesBefore);
     const bool ends = c.answer.value_or(true);
-    EXPECT_EQ(dlg.isVisible(), !ends);
+    EXPECT_EQ(dlg.IsWindowVisible(), !ends);
     if (ends) {
-        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+        EXPECT_EQ(dlg.ModalResult(), commandCancel);
     } else {
         EXPECT_EQ(visibleState(), before);
-        EXPECT_EQ(QApplication::focusWidget(), &pageEdit(frequencyTab, res::gpuClockEditId));
+        EXPECT_EQ(CWnd::GetFocus(), &pageEdit(frequencyTab, res::gpuClockEditId));
     }
 }
 

@@ -1,10 +1,10 @@
-#include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <functional>
 
 #include "rom/conversions.h"
 #include "rom/file.h"
+#include "ui/framework/text.h"
 #include "window_fixture.h"
 
 namespace veltra::testing {
@@ -96,7 +96,7 @@ std::string storedAs(const Field& field, const std::string& text)
 {
     switch (field.kind) {
     case Field::Clock:
-        return QString::number(parseClock(text), 'g', 9).toStdString();
+        return described(parseClock(text));
     case Field::Unsigned:
         return std::to_string(*parseUnsigned32(text));
     case Field::Byte:
@@ -132,8 +132,8 @@ protected:
     void typeAndSave(const std::map<std::string, std::string>& typed)
     {
         for (const Field& field : allFields())
-            pageEdit(field.tab, field.id).setText(QString::fromStdString(typed.at(field.key)));
-        clickTab(voltageTab);
+            pageEdit(field.tab, field.id).SetWindowText(typed.at(field.key));
+        selectTab(voltageTab);
         clickButton(res::saveBiosButtonId);
     }
 
@@ -144,9 +144,13 @@ protected:
         const Field& field = fieldOf(key);
         EXPECT_EQ(tabs().GetCurSel(), field.tab);
         EXPECT_EQ(visiblePage(), field.tab);
-        QLineEdit& value = pageEdit(field.tab, field.id);
-        EXPECT_EQ(QApplication::focusWidget(), &value) << key;
-        EXPECT_EQ(value.selectedText(), value.text()) << key;
+        CEdit& value = pageEdit(field.tab, field.id);
+        EXPECT_EQ(CWnd::GetFocus(), &value) << key;
+        int start = 0;
+        int end = 0;
+        value.GetSel(start, end);
+        EXPECT_EQ(start, 0) << key;
+        EXPECT_EQ(end, static_cast<int>(value.GetWindowText().size())) << key;
     }
 };
 
@@ -173,11 +177,11 @@ TEST_P(SaveRuleTest, FirstFailingRuleIsReportedAndValuesUpToItAreStored)
 
     typeAndSave(typed);
 
-    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{messageOf(rule)});
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{messageOf(rule)});
     EXPECT_EQ(describe(dlg.Info()), expected);
     EXPECT_EQ(readBytes(path), bytesBefore);
     for (const Field& field : allFields())
-        EXPECT_EQ(pageEdit(field.tab, field.id).text().toStdString(), typed[field.key]) << field.key;
+        EXPECT_EQ(pageEdit(field.tab, field.id).GetWindowText(), typed[field.key]) << field.key;
     expectLedTo(leadsTo(rule));
 }
 
@@ -207,7 +211,7 @@ TEST_F(SaveTest, ARuleOverSeveralValuesLeadsToTheOneThatBreaksIt)
             typed[key] = text;
         prompts.messages.clear();
         typeAndSave(typed);
-        EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{c.message});
+        EXPECT_EQ(prompts.messages, std::vector<std::string>{c.message});
         expectLedTo(c.leadsTo);
     }
 }
@@ -217,20 +221,20 @@ TEST_F(WindowTest, SaveWritesTheEditedValuesAndShowsThemAsReadBack)
     const auto path = writeImage("save.rom", ImageSpec{});
     open(path);
     for (const Field& field : allFields())
-        pageEdit(field.tab, field.id).setText(QString::fromStdString(validEdits()[field.key]));
-    pageEdit(frequencyTab, res::gpuClockEditId).setText("1071.7");
-    pageEdit(boostTab, res::firstBoostEditId + 3).setText("1071.7");
-    pageEdit(voltageTab, res::voltageEditId).setText("1200.7");
+        pageEdit(field.tab, field.id).SetWindowText(validEdits()[field.key]);
+    pageEdit(frequencyTab, res::gpuClockEditId).SetWindowText("1071.7");
+    pageEdit(boostTab, res::firstBoostEditId + 3).SetWindowText("1071.7");
+    pageEdit(voltageTab, res::voltageEditId).SetWindowText("1200.7");
 
     dlg.OnSaveBios();
 
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), "1071.50");
-    EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + 3).text(), "1071.50");
-    EXPECT_EQ(pageEdit(voltageTab, res::voltageEditId).text(), "1200");
-    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "230");
-    EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).text(), "90");
-    EXPECT_EQ(edit(res::fileNameEditId).text(), "save.rom");
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).GetWindowText(), "1071.50");
+    EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + 3).GetWindowText(), "1071.50");
+    EXPECT_EQ(pageEdit(voltageTab, res::voltageEditId).GetWindowText(), "1200");
+    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).GetWindowText(), "230");
+    EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).GetWindowText(), "90");
+    EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), "save.rom");
 
     BiosInfo onDisk;
     ASSERT_TRUE(loadRomFile(path, onDisk));
@@ -245,15 +249,15 @@ TEST_F(WindowTest, SavingABadChecksumWithoutEditsTurnsTheFieldGreen)
     spec.correctChecksum = false;
     const auto path = writeImage("bad.rom", spec);
     open(path);
-    EXPECT_EQ(edit(res::checksumEditId).palette().color(QPalette::Base), QColor(255, 85, 0));
+    EXPECT_EQ(checksum().BackBrush(), (Color{255, 85, 0}));
 
     dlg.OnSaveBios();
 
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_TRUE(checksumValid(readBytes(path), spec.board));
-    EXPECT_EQ(edit(res::checksumEditId).palette().color(QPalette::Base), QColor(148, 239, 148));
+    EXPECT_EQ(checksum().BackBrush(), (Color{148, 239, 148}));
     const unsigned byte = readBytes(path)[locationsOf(spec.board).checksumReadOffset];
-    EXPECT_EQ(edit(res::checksumEditId).text(), QString::asprintf("%.2X - [%.2X]", byte, byte));
+    EXPECT_EQ(edit(res::checksumEditId).GetWindowText(), formatText("%.2X - [%.2X]", byte, byte));
 }
 
 TEST_F(WindowTest, LoadedValueBreakingARuleBlocksSavingUntilCorrected)
@@ -264,14 +268,14 @@ TEST_F(WindowTest, LoadedValueBreakingARuleBlocksSavingUntilCorrected)
     open(path);
     const auto before = readBytes(path);
     dlg.OnSaveBios();
-    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"10% <= FanSpeed <= 100%"});
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"10% <= FanSpeed <= 100%"});
     EXPECT_EQ(readBytes(path), before);
 
     prompts.messages.clear();
-    pageEdit(fanTab, res::fanMinEditId).setText("10");
+    pageEdit(fanTab, res::fanMinEditId).SetWindowText("10");
     dlg.OnSaveBios();
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(pageEdit(fanTab, res::fanMinEditId).text(), "10");
+    EXPECT_EQ(pageEdit(fanTab, res::fanMinEditId).GetWindowText(), "10");
 }
 
 struct Unreadable {
@@ -295,10 +299,10 @@ TEST_P(UnreadableNumber, EndsTheSaveAndLeadsToIt)
 
     typeAndSave(typed);
 
-    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"Enter a whole number from 0 to 4294967295."});
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"Enter a whole number from 0 to 4294967295."});
     EXPECT_EQ(readBytes(path), bytes);
     for (const Field& field : allFields()) {
-        EXPECT_EQ(pageEdit(field.tab, field.id).text().toStdString(), typed[field.key]) << field.key;
+        EXPECT_EQ(pageEdit(field.tab, field.id).GetWindowText(), typed[field.key]) << field.key;
         // Values of the pages before it are stored, as for a failing rule;
         // nothing of its own page or after it.
         if (field.tab >= fieldOf(GetParam().key).tab) {
@@ -316,7 +320,7 @@ TEST_F(WindowTest, CancelledSaveAsChecksNothingAndSaysNothing)
 {
     const auto path = writeImage("keep.rom", ImageSpec{});
     open(path);
-    pageEdit(frequencyTab, res::gpuClockEditId).setText("5");
+    pageEdit(frequencyTab, res::gpuClockEditId).SetWindowText("5");
     const auto before = visibleState();
     const auto info = describe(dlg.Info());
 
@@ -333,20 +337,20 @@ TEST_F(WindowTest, SaveAsMakesTheNewFileCurrent)
     const auto first = writeImage("first.rom", ImageSpec{});
     const auto firstBytes = readBytes(first);
     open(first);
-    pageEdit(frequencyTab, res::memClockEditId).setText("1700");
+    pageEdit(frequencyTab, res::memClockEditId).SetWindowText("1700");
     const auto second = dir / "second.rom";
 
     saveAs(second);
 
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(edit(res::fileNameEditId).text(), "second.rom");
-    EXPECT_EQ(dlg.FilePath(), qpath(second));
+    EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), "second.rom");
+    EXPECT_EQ(dlg.FilePath(), second);
     EXPECT_EQ(readBytes(first), firstBytes);
     BiosInfo onDisk;
     ASSERT_TRUE(loadRomFile(second, onDisk));
     EXPECT_FLOAT_EQ(onDisk.memClock.value, 1700.0f);
 
-    pageEdit(frequencyTab, res::memClockEditId).setText("1800");
+    pageEdit(frequencyTab, res::memClockEditId).SetWindowText("1800");
     dlg.OnSaveBios();
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(readBytes(first), firstBytes);
@@ -357,14 +361,14 @@ TEST_F(WindowTest, SaveAsMakesTheNewFileCurrent)
 TEST_F(WindowTest, SaveAsChecksOnlyAfterAFileWasChosen)
 {
     open(writeImage("first.rom", ImageSpec{}));
-    pageEdit(voltageTab, res::voltageEditId).setText("-5");
+    pageEdit(voltageTab, res::voltageEditId).SetWindowText("-5");
     const auto target = dir / "never.rom";
 
     saveAs(target);
 
-    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"800mV <= Max Voltage <= 1500mV"});
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"800mV <= Max Voltage <= 1500mV"});
     EXPECT_FALSE(std::filesystem::exists(target));
-    EXPECT_EQ(edit(res::fileNameEditId).text(), "first.rom");
+    EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), "first.rom");
 }
 
 // Another program changed the file between Open BIOS and Save BIOS: the save
@@ -395,7 +399,7 @@ TEST_F(WindowTest, SaveRefusesAFileAnotherProgramChangedSinceItWasOpened)
         SCOPED_TRACE(c.name);
         writeImage("card.rom", ImageSpec{});
         open(path);
-        pageEdit(frequencyTab, res::gpuClockEditId).setText("1100");
+        pageEdit(frequencyTab, res::gpuClockEditId).SetWindowText("1100");
         c.change();
         const bool stillThere = fs::exists(path);
         const auto left = stillThere ? readBytes(path) : std::vector<std::uint8_t>{};
@@ -405,7 +409,7 @@ TEST_F(WindowTest, SaveRefusesAFileAnotherProgramChangedSinceItWasOpened)
 
         dlg.OnSaveBios();
 
-        EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"Bios file was changed by another program!"});
+        EXPECT_EQ(prompts.messages, std::vector<std::string>{"Bios file was changed by another program!"});
         EXPECT_EQ(visibleState(), before);
         EXPECT_EQ(fs::exists(path), stillThere);
         if (stillThere) {
@@ -416,14 +420,14 @@ TEST_F(WindowTest, SaveRefusesAFileAnotherProgramChangedSinceItWasOpened)
         prompts.messages.clear();
         saveAs(dir / "copy.rom");
         EXPECT_TRUE(prompts.messages.empty());
-        EXPECT_EQ(edit(res::fileNameEditId).text(), "copy.rom");
+        EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), "copy.rom");
         EXPECT_FLOAT_EQ(dlg.Info().gpuClock.value, 1100.0f);
     }
 
     writeImage("card.rom", ImageSpec{});
     open(path);
     for (const char* clock : {"1100", "1200"}) {
-        pageEdit(frequencyTab, res::gpuClockEditId).setText(clock);
+        pageEdit(frequencyTab, res::gpuClockEditId).SetWindowText(clock);
         dlg.OnSaveBios();
     }
     EXPECT_TRUE(prompts.messages.empty());
@@ -457,7 +461,7 @@ TEST_P(FailedSave, ReportsOnceAndChangesNothing)
     else
         dlg.OnSaveBios();
 
-    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{GetParam().message});
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{GetParam().message});
     EXPECT_EQ(readBytes(path), bytes);
     EXPECT_EQ(visibleState(), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

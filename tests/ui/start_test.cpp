@@ -1,10 +1,5 @@
-#include <QApplication>
-#include <QDir>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QProcess>
-#include <QWindow>
-
+#include "ui/command_line.h"
+#include "ui/framework/text.h"
 #include "ui/veltra_app.h"
 #include "window_fixture.h"
 
@@ -13,82 +8,75 @@
 namespace veltra::testing {
 namespace {
 
-struct ProgramCase {
-    const char* name;
-    QStringList arguments;
-    int exitCode;
-    QString standardOutput;
-    QString standardError;
-};
-
-void PrintTo(const ProgramCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
-class Program : public ::testing::TestWithParam<ProgramCase> {};
-
-// What the program prints ends it at once, without a window. The usage names
-// the program as it was started.
-TEST_P(Program, PrintsAndEndsWithoutAWindow)
-{
-    TempDir runtime;
-    std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_RUNTIME_DIR", qpath(runtime.path()));
-    program.setProcessEnvironment(environment);
-    program.start(VELTRA_PROGRAM, GetParam().arguments);
-    ASSERT_TRUE(program.waitForFinished(30000));
-    const auto named = [](QString text) { return text.replace("%PROGRAM%", VELTRA_PROGRAM); };
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), GetParam().exitCode);
-    EXPECT_EQ(QString::fromLocal8Bit(program.readAllStandardOutput()), named(GetParam().standardOutput));
-    EXPECT_EQ(QString::fromLocal8Bit(program.readAllStandardError()), named(GetParam().standardError));
-}
-
-const QString usage =
-    "Usage: %PROGRAM% [options] [FILE]\n"
+const std::string usage =
     "Edits the video BIOS images of GeForce GTX 660 Ti, 670 and 680 boards.\n"
+    "Usage: bin/veltra [OPTIONS] [FILE]\n"
+    "\n"
+    "Positionals:\n"
+    "  FILE                        BIOS file to open at start.\n"
     "\n"
     "Options:\n"
-    "  -h, --help     Shows this help.\n"
-    "  -v, --version  Shows the version.\n"
-    "\n"
-    "Arguments:\n"
-    "  FILE           BIOS file to open at start.\n";
+    "  -h,--help                   Shows this help.\n"
+    "  -v,--version                Shows the version.\n"
+    "\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, Program,
-    ::testing::Values(ProgramCase{"Help", {"--help"}, 0, usage, ""},
-                      ProgramCase{"ShortHelp", {"-h"}, 0, usage, ""},
-                      ProgramCase{"Version", {"--version"}, 0, "Veltra 1.1\n", ""},
-                      ProgramCase{"HelpWinsOverAFile", {"card.rom", "--help"}, 0, usage, ""},
-                      ProgramCase{"UnknownOption", {"--bogus", "card.rom"}, 2, "", "Unknown option 'bogus'.\n\n" + usage},
-                      ProgramCase{"TwoFiles", {"a.rom", "b.rom"}, 2, "", "Give one FILE at most.\n\n" + usage}),
-    [](const auto& info) { return std::string(info.param.name); });
+// What the program only prints ends it before any window; the usage names the
+// program as it was started.
+TEST(CommandLine, HelpVersionAndUsageErrorsOnlyPrint)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::optional<int> exitCode;
+        std::string standardOutput;
+        std::string standardError;
+        std::string file;
+    } cases[] = {
+        {{"--help"}, 0, usage, "", ""},
+        {{"-h"}, 0, usage, "", ""},
+        {{"--version"}, 0, "Veltra 1.1\n", "", ""},
+        {{"-v"}, 0, "Veltra 1.1\n", "", ""},
+        {{"card.rom", "--help"}, 0, usage, "", ""},
+        {{"--bogus", "card.rom"}, 2, "", "The following argument was not expected: --bogus\n\n" + usage, ""},
+        {{"a.rom", "b.rom"}, 2, "", "The following argument was not expected: b.rom\n\n" + usage, ""},
+        {{}, std::nullopt, "", "", ""},
+        {{"card.rom"}, std::nullopt, "", "", "card.rom"},
+        {{"--", "-card.rom"}, std::nullopt, "", "", "-card.rom"},
+        {{"caf\xC3\xA9.rom"}, std::nullopt, "", "", "caf\xC3\xA9.rom"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"bin/veltra"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        SCOPED_TRACE(arguments.size() > 1 ? arguments[1] : "no arguments");
+        const CommandLine line = readCommandLine(arguments);
+        EXPECT_EQ(line.exitCode, c.exitCode);
+        EXPECT_EQ(line.standardOutput, c.standardOutput);
+        EXPECT_EQ(line.standardError, c.standardError);
+        EXPECT_EQ(line.file, pathFromText(c.file));
+    }
+}
 
 class StartWithFile : public ::testing::Test {
 protected:
     // Runs `veltra ARGUMENTS`; the window's state is read while it is shown.
-    void run(const QStringList& arguments)
+    void run(const std::vector<std::string>& arguments)
     {
-        prompts.whenModal = [this](QDialog& window) {
+        prompts.whenModal = [this](CDialog& window) {
             auto& dlg = dynamic_cast<CVeltraDlg&>(window);
-            shownFile = dynamic_cast<QLineEdit&>(*dlg.GetDlgItem(res::fileNameEditId)).text();
+            shownFile = dlg.GetDlgItem(res::fileNameEditId)->GetWindowText();
             shownPath = dlg.FilePath();
-            visible = dlg.isVisible();
-            return int{QDialog::Rejected};
+            visible = dlg.IsWindowVisible();
+            return commandCancel;
         };
-        EXPECT_FALSE(theApp.RunCommandLine(QStringList{"veltra"} + arguments));
+        std::vector<std::string> line{"veltra"};
+        line.insert(line.end(), arguments.begin(), arguments.end());
+        EXPECT_FALSE(theApp.RunCommandLine(line));
         EXPECT_EQ(theApp.ExitInstance(), 0);
     }
 
     ScriptedPrompts prompts;
     TempDir dir;
-    QString shownFile;
-    QString shownPath;
+    std::string shownFile;
+    std::filesystem::path shownPath;
     bool visible = false;
 };
 
@@ -96,24 +84,24 @@ TEST_F(StartWithFile, OpensItAsOpenBiosWould)
 {
     const auto path = dir.write("card.rom", buildImage(ImageSpec{}));
     // A name relative to the current folder becomes the full path.
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(qpath(dir.path()));
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
     run({"card.rom"});
-    QDir::setCurrent(previous);
+    std::filesystem::current_path(previous);
 
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(texts(prompts.modalTitles), std::vector<std::string>{"Veltra v1.1"});
+    EXPECT_EQ(prompts.modalTitles, std::vector<std::string>{"Veltra v1.1"});
     EXPECT_TRUE(visible);
     EXPECT_EQ(shownFile, "card.rom");
-    EXPECT_EQ(QDir::cleanPath(shownPath), QDir::cleanPath(qpath(path)));
+    EXPECT_EQ(shownPath.lexically_normal(), path.lexically_normal());
     EXPECT_EQ(prompts.openQuestions, 0);
 }
 
 TEST_F(StartWithFile, AFileThatDoesNotLoadGivesTheLoadsMessagesThenTheEmptyWindow)
 {
-    run({qpath(dir / "missing.rom")});
-    EXPECT_EQ(texts(prompts.messages), (std::vector<std::string>{"Cannot open bios file!", "Load bios file failed!"}));
-    EXPECT_EQ(texts(prompts.modalTitles), std::vector<std::string>{"Veltra v1.1"});
+    run({pathText(dir / "missing.rom")});
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{"Cannot open bios file!", "Load bios file failed!"}));
+    EXPECT_EQ(prompts.modalTitles, std::vector<std::string>{"Veltra v1.1"});
     EXPECT_EQ(shownFile, "");
     EXPECT_EQ(shownPath, "");
 }
@@ -122,37 +110,16 @@ TEST_F(StartWithFile, WithoutAFileTheEmptyWindowRuns)
 {
     run({});
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(texts(prompts.modalTitles), std::vector<std::string>{"Veltra v1.1"});
+    EXPECT_EQ(prompts.modalTitles, std::vector<std::string>{"Veltra v1.1"});
     EXPECT_EQ(shownFile, "");
-    EXPECT_EQ(QCoreApplication::applicationName(), "Veltra");
-    EXPECT_EQ(QCoreApplication::applicationVersion(), "1.1");
 }
 
-// A drag from a file manager, delivered through the window as the platform
-// delivers it, over `target`.
 class DropTest : public WindowTest {
 protected:
-    // Whether the window took the drag, and then the drop.
-    bool drop(const QList<QUrl>& urls, QWidget& target, std::optional<QPoint> where = std::nullopt)
+    bool drop(const std::vector<std::filesystem::path>& files, CWnd& target)
     {
-        QMimeData data;
-        data.setUrls(urls);
-        data.setText(urls.isEmpty() ? QString() : urls.front().toString());
-        QWindow* window = dlg.windowHandle();
-        const QPointF at = window->mapFromGlobal(target.mapToGlobal(where.value_or(target.rect().center())));
-        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window, &enter);
-        if (!enter.isAccepted()) {
-            QDragLeaveEvent leave;
-            QApplication::sendEvent(window, &leave);
-            return false;
-        }
-        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window, &dropped);
-        return dropped.isAccepted();
+        return dropFiles(dlg, target, files);
     }
-
-    QUrl file(const std::filesystem::path& path) { return QUrl::fromLocalFile(qpath(path)); }
 };
 
 TEST_F(DropTest, OneFileOpensWhereverItIsDropped)
@@ -160,35 +127,29 @@ TEST_F(DropTest, OneFileOpensWhereverItIsDropped)
     ImageSpec spec;
     spec.fanMax = 77;
     const auto path = writeImage("dropped.rom", spec);
-    QWidget* targets[] = {&button(res::saveBiosButtonId), &edit(res::boardEditId),
-                          &pageEdit(frequencyTab, res::gpuClockEditId), &dlg.Page(frequencyTab)};
-    for (QWidget* target : targets) {
+    CWnd* targets[] = {&button(res::saveBiosButtonId), &edit(res::boardEditId),
+                       &pageEdit(frequencyTab, res::gpuClockEditId), &dlg.Page(frequencyTab)};
+    for (CWnd* target : targets) {
         open(writeImage("first.rom", ImageSpec{}));
-        EXPECT_TRUE(drop({file(path)}, *target));
+        EXPECT_TRUE(drop({path}, *target));
         EXPECT_TRUE(prompts.messages.empty());
-        EXPECT_EQ(edit(res::fileNameEditId).text(), "dropped.rom");
-        EXPECT_EQ(dlg.FilePath(), qpath(path));
-        EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).text(), "77");
+        EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), "dropped.rom");
+        EXPECT_EQ(dlg.FilePath(), path);
+        EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).GetWindowText(), "77");
         // A file dropped on an edit is not typed into it.
-        EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), "1006.00");
+        EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).GetWindowText(), "1006.00");
     }
 }
 
-TEST_F(DropTest, SeveralFilesAreRefusedAndFilesFromElsewhereNotTaken)
+TEST_F(DropTest, SeveralFilesAreRefused)
 {
     open(writeImage("first.rom", ImageSpec{}));
     const auto before = visibleState();
     const auto a = writeImage("a.rom", ImageSpec{});
     const auto b = writeImage("b.rom", ImageSpec{});
 
-    EXPECT_TRUE(drop({file(a), file(b)}, dlg.Page(frequencyTab)));
-    EXPECT_EQ(texts(prompts.messages), std::vector<std::string>{"Drop one bios file at a time!"});
-    EXPECT_EQ(visibleState(), before);
-
-    prompts.messages.clear();
-    EXPECT_FALSE(drop({QUrl("https://example.com/card.rom")}, dlg.Page(frequencyTab), QPoint(2, 2)));
-    EXPECT_FALSE(drop({file(a), QUrl("https://example.com/card.rom")}, edit(res::nameEditId)));
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(drop({a, b}, dlg.Page(frequencyTab)));
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"Drop one bios file at a time!"});
     EXPECT_EQ(visibleState(), before);
 }
 
@@ -218,21 +179,21 @@ TEST_P(ReplaceEdits, AsksBeforeAFileReplacesTypedValues)
     const auto before = visibleState();
 
     if (c.arrival == Arrival::OpenBios) {
-        prompts.openAnswers.push_back(qpath(path));
-        press(Qt::Key_O, Qt::ControlModifier);
+        prompts.openAnswers.push_back(path);
+        press("Ctrl+O");
     } else {
-        drop({file(path)}, dlg.Page(powerTab));
+        drop({path}, dlg.Page(powerTab));
     }
 
-    EXPECT_EQ(texts(prompts.questions),
+    EXPECT_EQ(prompts.questions,
               c.answer ? std::vector<std::string>{"Discard unsaved edits?"} : std::vector<std::string>{});
     EXPECT_TRUE(prompts.messages.empty());
     if (c.answer.value_or(true)) {
-        EXPECT_EQ(edit(res::fileNameEditId).text(), "next.rom");
-        EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "300");
+        EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), "next.rom");
+        EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).GetWindowText(), "300");
     } else {
         EXPECT_EQ(visibleState(), before);
-        EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "240");
+        EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).GetWindowText(), "240");
     }
 }
 

@@ -1,21 +1,24 @@
 #include "window_fixture.h"
 
-#include <QApplication>
-#include <QPixmap>
-#include <QWindow>
+#include <charconv>
+
+#include "ui/framework/text.h"
 
 namespace veltra::testing {
 
 namespace {
 
-std::string number(double value)
+std::string colourName(const std::optional<Color>& colour)
 {
-    return QString::number(value, 'g', 9).toStdString();
+    return colour ? formatText("#%02x%02x%02x", unsigned{colour->red}, unsigned{colour->green}, unsigned{colour->blue}) : "the system's";
 }
 
-std::string colourName(const QColor& colour)
+template <typename Control>
+Control& control(CWnd* found, int id)
 {
-    return colour.name().toStdString();
+    auto* control = dynamic_cast<Control*>(found);
+    EXPECT_NE(control, nullptr) << "no such control " << id;
+    return *control;
 }
 
 }  // namespace
@@ -23,9 +26,9 @@ std::string colourName(const QColor& colour)
 std::map<std::string, std::string> describe(const BiosInfo& info)
 {
     std::map<std::string, std::string> out{
-        {"gpuClock", number(info.gpuClock.value)},
-        {"boostClock", number(info.boostClock.value)},
-        {"memClock", number(info.memClock.value)},
+        {"gpuClock", described(info.gpuClock.value)},
+        {"boostClock", described(info.boostClock.value)},
+        {"memClock", described(info.memClock.value)},
         {"powerDefault", std::to_string(info.powerDefault.value)},
         {"powerMax", std::to_string(info.powerMax.value)},
         {"powerLimitLo", std::to_string(info.powerLimitLo.value)},
@@ -41,54 +44,62 @@ std::map<std::string, std::string> describe(const BiosInfo& info)
         {"dateText", info.dateText.shown()},
     };
     for (std::size_t k = 0; k < boostEntryCount; ++k)
-        out["boostTable[" + std::to_string(k) + "]"] = number(info.boostTable[k].value);
+        out["boostTable[" + std::to_string(k) + "]"] = described(info.boostTable[k].value);
     for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
         out["voltage[" + std::to_string(slot) + "]"] = std::to_string(info.voltage[slot].value);
     return out;
 }
 
+std::string described(double value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9).ptr;
+    return std::string(text, end);
+}
+
+std::string twoDecimals(double value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
+    return std::string(text, end);
+}
+
 WindowTest::WindowTest()
 {
     dlg.Create();
-    dlg.show();
-    dlg.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    showActive(dlg);
 }
 
-QLineEdit& WindowTest::edit(int id) const
+CEdit& WindowTest::edit(int id) const
 {
-    auto* found = dynamic_cast<QLineEdit*>(dlg.GetDlgItem(id));
-    EXPECT_NE(found, nullptr) << "no edit " << id;
-    return *found;
+    return control<CEdit>(dlg.GetDlgItem(id), id);
 }
 
-QLineEdit& WindowTest::pageEdit(int tab, int id) const
+CEdit& WindowTest::pageEdit(int tab, int id) const
 {
-    auto* found = dynamic_cast<QLineEdit*>(dlg.Page(tab).GetDlgItem(id));
-    EXPECT_NE(found, nullptr) << "no edit " << id << " on page " << tab;
-    return *found;
+    return control<CEdit>(dlg.Page(tab).GetDlgItem(id), id);
 }
 
-QPushButton& WindowTest::button(int id) const
+CButton& WindowTest::button(int id) const
 {
-    return dynamic_cast<QPushButton&>(*dlg.GetDlgItem(id));
+    return control<CButton>(dlg.GetDlgItem(id), id);
 }
 
 CTabCtrl& WindowTest::tabs() const
 {
-    return dynamic_cast<CTabCtrl&>(*dlg.GetDlgItem(res::tabControlId));
+    return control<CTabCtrl>(dlg.GetDlgItem(res::tabControlId), res::tabControlId);
 }
 
-void WindowTest::selectTab(int tab)
+CColorEdit& WindowTest::checksum() const
 {
-    tabs().TabBar().setCurrentIndex(tab);
+    return control<CColorEdit>(dlg.GetDlgItem(res::checksumEditId), res::checksumEditId);
 }
 
 int WindowTest::visiblePage() const
 {
     int visible = -1;
     for (int i = 0; i < 5; ++i) {
-        if (!dlg.Page(i).isVisible())
+        if (!dlg.Page(i).IsWindowVisible())
             continue;
         if (visible != -1)
             return -1;
@@ -97,46 +108,33 @@ int WindowTest::visiblePage() const
     return visible;
 }
 
-void WindowTest::clickTab(int tab)
+void WindowTest::selectTab(int tab)
 {
-    QTabBar& bar = tabs().TabBar();
-    QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, bar.tabRect(tab).center());
+    clickTab(tabs(), tab);
 }
 
-void WindowTest::typeInto(int tab, int id, const QString& text)
+void WindowTest::typeInto(int tab, int id, const std::string& text)
 {
     if (tabs().GetCurSel() != tab)
-        clickTab(tab);
-    QLineEdit& target = pageEdit(tab, id);
-    QTest::mouseClick(&target, Qt::LeftButton);
-    EXPECT_EQ(QApplication::focusWidget(), &target) << id;
-    QTest::keyClick(&target, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty())
-        QTest::keyClick(&target, Qt::Key_Delete);
-    else
-        QTest::keyClicks(&target, text);
+        selectTab(tab);
+    CEdit& target = pageEdit(tab, id);
+    testing::typeInto(target, text);
+    EXPECT_EQ(CWnd::GetFocus(), &target) << id;
 }
 
 void WindowTest::clickButton(int id)
 {
-    QTest::mouseClick(&button(id), Qt::LeftButton);
+    click(button(id));
 }
 
-void WindowTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+void WindowTest::press(const std::string& keys)
 {
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : static_cast<QWidget*>(&dlg), key, modifiers);
-}
-
-void WindowTest::rightClick(QWidget& widget, QPoint at)
-{
-    QWindow* window = widget.window()->windowHandle();
-    QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, window->mapFromGlobal(widget.mapToGlobal(at)));
+    pressKey(keys);
 }
 
 void WindowTest::closeWindow()
 {
-    dlg.windowHandle()->close();
+    testing::closeWindow(dlg);
 }
 
 std::filesystem::path WindowTest::writeImage(const std::string& name, const ImageSpec& spec) const
@@ -146,13 +144,13 @@ std::filesystem::path WindowTest::writeImage(const std::string& name, const Imag
 
 void WindowTest::open(const std::filesystem::path& path)
 {
-    prompts.openAnswers.push_back(qpath(path));
+    prompts.openAnswers.push_back(path);
     dlg.OnOpenBios();
 }
 
 void WindowTest::saveAs(const std::filesystem::path& path)
 {
-    prompts.saveAnswers.push_back(qpath(path));
+    prompts.saveAnswers.push_back(path);
     dlg.OnSaveBiosAs();
 }
 
@@ -161,21 +159,20 @@ std::map<std::string, std::string> WindowTest::visibleState() const
     std::map<std::string, std::string> state;
     for (int id : {res::nameEditId, res::boardEditId, res::dateEditId, res::versionEditId, res::fileNameEditId,
                    res::deviceIdEditId, res::checksumEditId})
-        state["field " + std::to_string(id)] = edit(id).text().toStdString();
-    const QLineEdit& checksum = edit(res::checksumEditId);
-    state["checksum colour"] = colourName(checksum.palette().color(QPalette::Base));
-    state["checksum text colour"] = colourName(checksum.palette().color(QPalette::Text));
+        state["field " + std::to_string(id)] = edit(id).GetWindowText();
+    state["checksum colour"] = colourName(checksum().BackBrush());
     for (int id : {res::openBiosButtonId, res::saveBiosButtonId, res::saveBiosAsButtonId})
-        state["button " + std::to_string(id)] = button(id).isEnabled() ? "enabled" : "disabled";
-    const auto* picture = dynamic_cast<QLabel*>(dlg.GetDlgItem(res::pictureId));
-    state["picture"] = picture->pixmap().isNull() ? "blank" : "shown";
+        state["button " + std::to_string(id)] = button(id).IsWindowEnabled() ? "enabled" : "disabled";
+    const auto* picture = dynamic_cast<CStatic*>(dlg.GetDlgItem(res::pictureId));
+    state["picture"] = picture && picture->GetBitmap() ? "shown" : "blank";
     state["selected tab"] = std::to_string(tabs().GetCurSel());
     state["visible page"] = std::to_string(visiblePage());
     for (int tab = 0; tab < 5; ++tab)
-        for (QLineEdit* e : dlg.Page(tab).findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
-            state["page " + std::to_string(tab) + " edit " + e->accessibleName().toStdString()] =
-                e->text().toStdString();
-    state["file path"] = dlg.FilePath().toStdString();
+        for (const CWnd* child : dlg.Page(tab).Children())
+            if (dynamic_cast<const CEdit*>(child))
+                state["page " + std::to_string(tab) + " edit " + std::to_string(child->GetDlgCtrlID())] =
+                    child->GetWindowText();
+    state["file path"] = pathText(dlg.FilePath());
     return state;
 }
 

@@ -1,42 +1,38 @@
-#include <QApplication>
-
+#include "ui/framework/text.h"
+#include "ui/res/strings.h"
 #include "window_fixture.h"
 
 namespace veltra::testing {
 namespace {
 
-const QColor lightGreen(148, 239, 148);
-const QColor orangeRed(255, 85, 0);
+constexpr Color lightGreen{148, 239, 148};
+constexpr Color orangeRed{255, 85, 0};
+constexpr Color black{0, 0, 0};
 
 TEST_F(WindowTest, StartsEmptyWithSavingDisabledAndTheFrequencyPageShown)
 {
-    EXPECT_EQ(dlg.windowTitle(), "Veltra v1.1");
+    EXPECT_EQ(dlg.GetWindowText(), "Veltra v1.1");
     for (int id : {res::nameEditId, res::boardEditId, res::dateEditId, res::versionEditId, res::fileNameEditId,
                    res::deviceIdEditId, res::checksumEditId})
-        EXPECT_EQ(edit(id).text(), "") << id;
-    EXPECT_TRUE(button(res::openBiosButtonId).isEnabled());
-    EXPECT_FALSE(button(res::saveBiosButtonId).isEnabled());
-    EXPECT_FALSE(button(res::saveBiosAsButtonId).isEnabled());
-    EXPECT_TRUE(dynamic_cast<QLabel&>(*dlg.GetDlgItem(res::pictureId)).pixmap().isNull());
+        EXPECT_EQ(edit(id).GetWindowText(), "") << id;
+    EXPECT_TRUE(button(res::openBiosButtonId).IsWindowEnabled());
+    EXPECT_FALSE(button(res::saveBiosButtonId).IsWindowEnabled());
+    EXPECT_FALSE(button(res::saveBiosAsButtonId).IsWindowEnabled());
+    EXPECT_EQ(dynamic_cast<CStatic&>(*dlg.GetDlgItem(res::pictureId)).GetBitmap(), 0);
     EXPECT_EQ(tabs().GetCurSel(), frequencyTab);
     EXPECT_EQ(visiblePage(), frequencyTab);
-
-    // The checksum field looks like any read-only edit until a load.
-    QLineEdit plain;
-    plain.setReadOnly(true);
-    const auto& checksum = dynamic_cast<CColorEdit&>(edit(res::checksumEditId));
-    EXPECT_FALSE(checksum.BackBrush().has_value());
-    EXPECT_EQ(checksum.palette().color(QPalette::Base), QApplication::palette(&plain).color(QPalette::Base));
+    // The checksum field keeps the system's colours until a load.
+    EXPECT_FALSE(checksum().CtlColor().has_value());
 
     for (int id : {res::gpuClockEditId, res::boostClockEditId, res::memClockEditId})
-        EXPECT_EQ(pageEdit(frequencyTab, id).text(), "");
+        EXPECT_EQ(pageEdit(frequencyTab, id).GetWindowText(), "");
     for (int id : {res::powerDefaultEditId, res::powerMaxEditId, res::powerLimitLoEditId, res::powerLimitHiEditId})
-        EXPECT_EQ(pageEdit(powerTab, id).text(), "0");
+        EXPECT_EQ(pageEdit(powerTab, id).GetWindowText(), "0");
     for (int id : {res::fanMinEditId, res::fanMaxEditId})
-        EXPECT_EQ(pageEdit(fanTab, id).text(), "0");
-    EXPECT_EQ(pageEdit(voltageTab, res::voltageEditId).text(), "");
+        EXPECT_EQ(pageEdit(fanTab, id).GetWindowText(), "0");
+    EXPECT_EQ(pageEdit(voltageTab, res::voltageEditId).GetWindowText(), "");
     for (int k = 0; k < 45; ++k)
-        EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + k).text(), "");
+        EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + k).GetWindowText(), "");
 }
 
 struct BoardCase {
@@ -56,37 +52,35 @@ TEST_P(OpenBoard, ShowsIdentityValuesAndAGreenChecksum)
     open(path);
 
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(edit(res::nameEditId).text(), GetParam().name);
-    EXPECT_EQ(edit(res::deviceIdEditId).text(), GetParam().deviceIdText);
-    EXPECT_EQ(edit(res::versionEditId).text(), "80.04.09.00.01");
-    EXPECT_EQ(edit(res::dateEditId).text(), "03/22/12");
-    EXPECT_EQ(edit(res::boardEditId).text(), "P2002 SKU 0001 VGA BIO");
-    EXPECT_EQ(edit(res::fileNameEditId).text(), "board.rom");
-    EXPECT_EQ(dlg.FilePath(), qpath(path));
+    EXPECT_EQ(edit(res::nameEditId).GetWindowText(), GetParam().name);
+    EXPECT_EQ(edit(res::deviceIdEditId).GetWindowText(), GetParam().deviceIdText);
+    EXPECT_EQ(edit(res::versionEditId).GetWindowText(), "80.04.09.00.01");
+    EXPECT_EQ(edit(res::dateEditId).GetWindowText(), "03/22/12");
+    EXPECT_EQ(edit(res::boardEditId).GetWindowText(), "P2002 SKU 0001 VGA BIO");
+    EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), "board.rom");
+    EXPECT_EQ(dlg.FilePath(), path);
 
     const unsigned stored = bytes[locationsOf(spec.board).checksumReadOffset];
-    EXPECT_EQ(edit(res::checksumEditId).text(), QString::asprintf("%.2X - [%.2X]", stored, stored));
-    EXPECT_EQ(edit(res::checksumEditId).palette().color(QPalette::Base), lightGreen);
-    EXPECT_EQ(edit(res::checksumEditId).palette().color(QPalette::Text), QColor(Qt::black));
+    EXPECT_EQ(edit(res::checksumEditId).GetWindowText(), formatText("%.2X - [%.2X]", stored, stored));
+    EXPECT_EQ(checksum().CtlColor(), (ControlColors{black, lightGreen}));
 
-    EXPECT_TRUE(button(res::saveBiosButtonId).isEnabled());
-    EXPECT_TRUE(button(res::saveBiosAsButtonId).isEnabled());
-    const QPixmap picture = dynamic_cast<QLabel&>(*dlg.GetDlgItem(res::pictureId)).pixmap();
-    EXPECT_EQ(picture.size(), QSize(111, 85));
+    EXPECT_TRUE(button(res::saveBiosButtonId).IsWindowEnabled());
+    EXPECT_TRUE(button(res::saveBiosAsButtonId).IsWindowEnabled());
+    EXPECT_EQ(dynamic_cast<CStatic&>(*dlg.GetDlgItem(res::pictureId)).GetBitmap(), res::logoBitmapId);
 
-    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), "1006.00");
-    EXPECT_EQ(pageEdit(frequencyTab, res::boostClockEditId).text(), "1058.50");
-    EXPECT_EQ(pageEdit(frequencyTab, res::memClockEditId).text(), "1502.50");
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).GetWindowText(), "1006.00");
+    EXPECT_EQ(pageEdit(frequencyTab, res::boostClockEditId).GetWindowText(), "1058.50");
+    EXPECT_EQ(pageEdit(frequencyTab, res::memClockEditId).GetWindowText(), "1502.50");
     for (int k = 0; k < 45; ++k)
-        EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + k).text(),
-                  QString::asprintf("%.2f", spec.boostTableWords[static_cast<std::size_t>(k)] / 2.0));
-    EXPECT_EQ(pageEdit(powerTab, res::powerDefaultEditId).text(), "170");
-    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "225");
-    EXPECT_EQ(pageEdit(powerTab, res::powerLimitLoEditId).text(), "150");
-    EXPECT_EQ(pageEdit(powerTab, res::powerLimitHiEditId).text(), "250");
-    EXPECT_EQ(pageEdit(fanTab, res::fanMinEditId).text(), "30");
-    EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).text(), "85");
-    EXPECT_EQ(pageEdit(voltageTab, res::voltageEditId).text(), "1175");
+        EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + k).GetWindowText(),
+                  twoDecimals(spec.boostTableWords[static_cast<std::size_t>(k)] / 2.0));
+    EXPECT_EQ(pageEdit(powerTab, res::powerDefaultEditId).GetWindowText(), "170");
+    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).GetWindowText(), "225");
+    EXPECT_EQ(pageEdit(powerTab, res::powerLimitLoEditId).GetWindowText(), "150");
+    EXPECT_EQ(pageEdit(powerTab, res::powerLimitHiEditId).GetWindowText(), "250");
+    EXPECT_EQ(pageEdit(fanTab, res::fanMinEditId).GetWindowText(), "30");
+    EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).GetWindowText(), "85");
+    EXPECT_EQ(pageEdit(voltageTab, res::voltageEditId).GetWindowText(), "1175");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachBoard, OpenBoard,
@@ -104,11 +98,11 @@ TEST_F(WindowTest, ShowsValuesAtTheirEdges)
     spec.dateText = std::string("\0" "1/02/12", 8);
     open(writeImage("edges.rom", spec));
 
-    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), "0.50");
-    EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).text(), "255");
-    EXPECT_EQ(pageEdit(powerTab, res::powerDefaultEditId).text(), "0");
-    EXPECT_EQ(edit(res::boardEditId).text(), QString::fromUtf8("Café µX"));
-    EXPECT_EQ(edit(res::dateEditId).text(), "");
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).GetWindowText(), "0.50");
+    EXPECT_EQ(pageEdit(fanTab, res::fanMaxEditId).GetWindowText(), "255");
+    EXPECT_EQ(pageEdit(powerTab, res::powerDefaultEditId).GetWindowText(), "0");
+    EXPECT_EQ(edit(res::boardEditId).GetWindowText(), "Caf\xC3\xA9 \xC2\xB5X");  // UTF-8
+    EXPECT_EQ(edit(res::dateEditId).GetWindowText(), "");
 }
 
 TEST_F(WindowTest, CancellingOpenChangesNothingAndSaysNothing)
@@ -142,7 +136,7 @@ TEST_P(FailedLoad, FromEmptyShowsBothMessagesAndStaysEmpty)
 {
     const auto before = visibleState();
     open(failingPath());
-    EXPECT_EQ(texts(prompts.messages), (std::vector<std::string>{GetParam().firstMessage, "Load bios file failed!"}));
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{GetParam().firstMessage, "Load bios file failed!"}));
     EXPECT_EQ(visibleState(), before);
 }
 
@@ -159,7 +153,7 @@ TEST_P(FailedLoad, AfterALoadKeepsWindowModelAndFile)
     const auto infoBefore = describe(dlg.Info());
 
     open(failingPath());
-    EXPECT_EQ(texts(prompts.messages), (std::vector<std::string>{GetParam().firstMessage, "Load bios file failed!"}));
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{GetParam().firstMessage, "Load bios file failed!"}));
     EXPECT_EQ(visibleState(), before);
     EXPECT_EQ(describe(dlg.Info()), infoBefore);
 
@@ -209,17 +203,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WindowTest, ExactlyTheSelectedPageIsVisibleAndTypedTextSurvivesSwitching)
 {
-    pageEdit(frequencyTab, res::gpuClockEditId).setText("typed 1");
-    pageEdit(boostTab, res::firstBoostEditId + 7).setText("typed 2");
-    pageEdit(powerTab, res::powerMaxEditId).setText("abc");
+    pageEdit(frequencyTab, res::gpuClockEditId).SetWindowText("typed 1");
+    pageEdit(boostTab, res::firstBoostEditId + 7).SetWindowText("typed 2");
+    pageEdit(powerTab, res::powerMaxEditId).SetWindowText("abc");
     for (int tab : {boostTab, powerTab, fanTab, voltageTab, frequencyTab, voltageTab, boostTab, frequencyTab}) {
         selectTab(tab);
         EXPECT_EQ(visiblePage(), tab);
         EXPECT_EQ(tabs().GetCurSel(), tab);
     }
-    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).text(), "typed 1");
-    EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + 7).text(), "typed 2");
-    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "abc");
+    EXPECT_EQ(pageEdit(frequencyTab, res::gpuClockEditId).GetWindowText(), "typed 1");
+    EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + 7).GetWindowText(), "typed 2");
+    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).GetWindowText(), "abc");
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -232,10 +226,10 @@ TEST_F(WindowTest, LoadingKeepsTheSelectedTabAndShowsTheNewValuesOnIt)
     open(writeImage("second.rom", second));
     EXPECT_EQ(tabs().GetCurSel(), powerTab);
     EXPECT_EQ(visiblePage(), powerTab);
-    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).text(), "300");
+    EXPECT_EQ(pageEdit(powerTab, res::powerMaxEditId).GetWindowText(), "300");
 }
 
-TEST_F(WindowTest, ChecksumFieldTurnsFromGreenToOrangeRedAndPaintsIt)
+TEST_F(WindowTest, ChecksumFieldTurnsFromGreenToOrangeRed)
 {
     open(writeImage("good.rom", ImageSpec{}));
     ImageSpec bad;
@@ -244,31 +238,17 @@ TEST_F(WindowTest, ChecksumFieldTurnsFromGreenToOrangeRedAndPaintsIt)
     const auto bytes = readBytes(badPath);
     open(badPath);
 
-    auto& checksum = dynamic_cast<CColorEdit&>(edit(res::checksumEditId));
     const unsigned stored = bytes[locationsOf(bad.board).checksumReadOffset];
-    EXPECT_EQ(checksum.text(), QString::asprintf("%.2X - [%.2X]", stored, (stored - 1) & 0xFF));
-    EXPECT_EQ(checksum.palette().color(QPalette::Base), orangeRed);
-    EXPECT_EQ(checksum.palette().color(QPalette::Text), QColor(Qt::black));
-
-    // The colour reaches the screen: a pixel inside the frame, away from the text.
-    const QImage painted = checksum.grab().toImage();
-    EXPECT_EQ(QColor(painted.pixel(4, painted.height() / 2)), orangeRed);
-
-    // Black text whatever the system's text colour.
-    QPalette odd = QApplication::palette();
-    odd.setColor(QPalette::Text, Qt::yellow);
-    QApplication::setPalette(odd);
-    EXPECT_EQ(checksum.palette().color(QPalette::Text), QColor(Qt::black));
-    EXPECT_EQ(checksum.palette().color(QPalette::Base), orangeRed);
-    QApplication::setPalette(QPalette());
+    EXPECT_EQ(checksum().GetWindowText(), formatText("%.2X - [%.2X]", stored, (stored - 1) & 0xFF));
+    EXPECT_EQ(checksum().CtlColor(), (ControlColors{black, orangeRed}));
 }
 
 TEST_F(WindowTest, ButtonsRunTheirCommands)
 {
     const auto path = writeImage("clicked.rom", ImageSpec{});
-    prompts.openAnswers.push_back(qpath(path));
+    prompts.openAnswers.push_back(path);
     clickButton(res::openBiosButtonId);
-    EXPECT_EQ(edit(res::fileNameEditId).text(), "clicked.rom");
+    EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), "clicked.rom");
 
     typeInto(fanTab, res::fanMaxEditId, "95");
     clickButton(res::saveBiosButtonId);
@@ -288,6 +268,25 @@ TEST_F(WindowTest, ButtonsRunTheirCommands)
         EXPECT_EQ(prompts.fileQuestions[i].filter, "BIOS File(*.rom)");
         EXPECT_EQ(prompts.fileQuestions[i].defaultSuffix, "rom");
     }
+}
+
+// The window's menu ends with the About item after a separator; the item, or
+// F1, opens the About box, and no other command of the menu does.
+TEST_F(WindowTest, AboutItemFollowsASeparatorInTheWindowMenu)
+{
+    CMenu* menu = dlg.GetSystemMenu();
+    ASSERT_NE(menu, nullptr);
+    const int count = menu->GetMenuItemCount();
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(menu->GetMenuItemID(count - 2), 0u);
+    EXPECT_EQ(menu->GetMenuString(count - 2), "");
+    EXPECT_EQ(menu->GetMenuItemID(count - 1), res::aboutCommandId);
+    EXPECT_EQ(menu->GetMenuString(count - 1), "&About Veltra...");
+
+    dlg.OnSysCommand(0xF060, 0);  // any other command: nothing of ours
+    EXPECT_TRUE(prompts.modalTitles.empty());
+    dlg.OnSysCommand(0x0013, 0);  // low four bits are ignored
+    EXPECT_EQ(prompts.modalTitles, std::vector<std::string>{"About Veltra"});
 }
 
 }  // namespace

@@ -1,63 +1,53 @@
 #include "controls.h"
 
-#include <QPainter>
-
-#include "dialog_template.h"
+#include "backend.h"
 
 namespace veltra {
 
-namespace {
-constexpr const char* idProperty = "veltraControlId";
-}
-
-void setControlId(QWidget& control, int id)
+bool CStatic::Create(const std::string& text, TextAlign align, const CRect& rect, CWnd* parent, int id)
 {
-    control.setProperty(idProperty, id);
-}
-
-int controlId(const QWidget& control)
-{
-    const QVariant id = control.property(idProperty);
-    return id.isValid() ? id.toInt() : noControlId;
-}
-
-bool CStatic::Create(const QString& text, Qt::Alignment alignment, const QRect& rect, QWidget* parent, int id)
-{
-    if (parentWidget() != parent)
-        setParent(parent);
-    setText(text);
-    setAlignment(alignment);
-    setGeometry(rect);
-    if (id != noControlId)
-        setControlId(*this, id);
-    show();
+    if (m_hWnd || !parent || !parent->GetSafeHwnd())
+        return false;
+    Attach(backend::createStatic(text, align, rect, parent->GetSafeHwnd(), id), true);
     return true;
 }
 
-bool CEdit::Create(bool tabStop, const QRect& rect, QWidget* parent, int id)
+void CStatic::SetBitmap(int imageId)
 {
-    if (parentWidget() != parent)
-        setParent(parent);
-    setAlignment(Qt::AlignCenter);
-    setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-    // A one-pixel border instead of the style's frame: a control made at run
-    // time is often small and must still show its whole text.
-    setFrame(false);
-    m_thinBorder = true;
-    setGeometry(rect);
-    setControlId(*this, id);
-    show();
+    if (m_hWnd)
+        backend::setBitmap(m_hWnd, imageId);
+}
+
+int CStatic::GetBitmap() const
+{
+    return m_hWnd ? backend::bitmap(m_hWnd) : 0;
+}
+
+bool CEdit::Create(bool tabStop, const CRect& rect, CWnd* parent, int id)
+{
+    if (m_hWnd || !parent || !parent->GetSafeHwnd())
+        return false;
+    Attach(backend::createEdit(tabStop, rect, parent->GetSafeHwnd(), id), true);
     return true;
 }
 
-void CEdit::paintEvent(QPaintEvent* event)
+void CEdit::SetSel(int start, int end)
 {
-    QLineEdit::paintEvent(event);
-    if (!m_thinBorder)
-        return;
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Dark));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (m_hWnd)
+        backend::setSelection(m_hWnd, start, end);
+}
+
+void CEdit::GetSel(int& start, int& end) const
+{
+    start = end = 0;
+    if (m_hWnd)
+        backend::selection(m_hWnd, start, end);
+}
+
+void CButton::Click()
+{
+    if (m_hWnd)
+        backend::click(m_hWnd);
 }
 
 }  // namespace veltra

@@ -1,49 +1,42 @@
 #pragma once
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QRect>
-#include <array>
-#include <utility>
-#include <QString>
+#include <string>
+
+#include "window.h"
 
 namespace veltra {
 
-// The id a control carries, found again by CDialog::GetDlgItem.
-void setControlId(QWidget& control, int id);
-int controlId(const QWidget& control);  // noControlId when it has none
-
-// Static text or image holder.
-class CStatic : public QLabel {
+// Static text, or a picture.
+class CStatic : public CWnd {
 public:
-    explicit CStatic(QWidget* parent = nullptr) : QLabel(parent) {}
-
-    // Makes the control a visible child of `parent` at `rect` (parent pixels).
-    bool Create(const QString& text, Qt::Alignment alignment, const QRect& rect, QWidget* parent, int id);
+    // Makes a visible static text child of `parent` at `rect` (parent pixels)
+    // in the parent's font, top-aligned.
+    bool Create(const std::string& text, TextAlign align, const CRect& rect, CWnd* parent, int id);
+    // Shows the program's image `imageId` at its own size, centred; 0 shows
+    // none.
+    void SetBitmap(int imageId);
+    // The image shown; 0 for none.
+    int GetBitmap() const;
 };
 
 // Single-line edit.
-class CEdit : public QLineEdit {
+class CEdit : public CWnd {
 public:
-    explicit CEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
-
-    // Makes the control a visible child of `parent` at `rect` (parent pixels),
-    // with a thin border and centred text.
-    bool Create(bool tabStop, const QRect& rect, QWidget* parent, int id);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    bool m_thinBorder = false;
+    // Makes a visible child of `parent` at `rect` (parent pixels) in the
+    // parent's font, with a thin border and centred text; Tab reaches it only
+    // with `tabStop`.
+    bool Create(bool tabStop, const CRect& rect, CWnd* parent, int id);
+    // Selects the characters from `start` to before `end`; an `end` of -1
+    // selects to the end.
+    void SetSel(int start, int end);
+    void GetSel(int& start, int& end) const;
 };
 
-// N controls made at once, for a page that holds its controls by value; with
-// a null parent they join the page later, in the order their Create runs.
-template <typename Control, std::size_t... I>
-std::array<Control, sizeof...(I)> makeChildControls(QWidget* parent, std::index_sequence<I...>)
-{
-    return {{((void)I, Control(parent))...}};
-}
+// Push button: a click is a command of its dialog, with the button's id.
+class CButton : public CWnd {
+public:
+    // Clicks it as the user does; a disabled button does nothing.
+    void Click();
+};
 
 }  // namespace veltra

@@ -1,10 +1,8 @@
 #include "data_exchange.h"
 
-#include <QLineEdit>
-
-#include "controls.h"
 #include "dialog.h"
 #include "prompts.h"
+#include "text.h"
 
 namespace veltra {
 
@@ -12,28 +10,23 @@ const char* const unsignedExchangeMessage = "Enter a whole number from 0 to 4294
 
 namespace {
 
-QLineEdit* editOf(CDataExchange* pDX, int id)
+bool isBlank(char c)
 {
-    return dynamic_cast<QLineEdit*>(pDX->m_dialog.GetDlgItem(id));
-}
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 }  // namespace
 
-void CDataExchange::Fail(QWidget* control)
+void CDataExchange::Fail(CWnd* control)
 {
     m_bFailed = true;
     m_failedControl = control;
 }
 
-std::optional<std::uint32_t> readUnsigned32(const QString& text)
+std::optional<std::uint32_t> readUnsigned32(const std::string& text)
 {
-    qsizetype first = 0;
-    qsizetype last = text.size();
+    std::size_t first = 0;
+    std::size_t last = text.size();
     while (first < last && isBlank(text[first]))
         ++first;
     while (last > first && isBlank(text[last - 1]))
@@ -41,52 +34,52 @@ std::optional<std::uint32_t> readUnsigned32(const QString& text)
     if (first == last)
         return std::nullopt;
     std::uint64_t value = 0;
-    for (qsizetype i = first; i < last; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
+    for (std::size_t i = first; i < last; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
             return std::nullopt;
-        value = value * 10 + (c - u'0');
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
         if (value > 0xFFFFFFFFu)
             return std::nullopt;
     }
     return static_cast<std::uint32_t>(value);
 }
 
-void DDX_Control(CDataExchange* pDX, int id, QWidget& control)
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 {
-    if (pDX->m_bFailed)
+    if (pDX->m_bFailed || control.GetSafeHwnd())
         return;
-    pDX->m_dialog.SubclassDlgItem(id, control);
+    control.SubclassDlgItem(id, &pDX->m_dialog);
 }
 
-void DDX_Text(CDataExchange* pDX, int id, QString& value)
+void DDX_Text(CDataExchange* pDX, int id, std::string& value)
 {
     if (pDX->m_bFailed)
         return;
-    QLineEdit* edit = editOf(pDX, id);
-    if (!edit)
+    CWnd* control = pDX->m_dialog.GetDlgItem(id);
+    if (!control)
         return;
     if (pDX->m_bSaveAndValidate)
-        value = edit->text();
+        value = control->GetWindowText();
     else
-        edit->setText(value);
+        control->SetWindowText(value);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value)
 {
     if (pDX->m_bFailed)
         return;
-    QLineEdit* edit = editOf(pDX, id);
-    if (!edit)
+    CWnd* control = pDX->m_dialog.GetDlgItem(id);
+    if (!control)
         return;
     if (!pDX->m_bSaveAndValidate) {
-        edit->setText(QString::number(value));
+        control->SetWindowText(formatText("%u", static_cast<unsigned>(value)));
         return;
     }
-    const std::optional<std::uint32_t> read = readUnsigned32(edit->text());
+    const std::optional<std::uint32_t> read = readUnsigned32(control->GetWindowText());
     if (!read) {
-        showMessage(&pDX->m_dialog, QString::fromLatin1(unsignedExchangeMessage));
-        pDX->Fail(edit);
+        showMessage(&pDX->m_dialog, unsignedExchangeMessage);
+        pDX->Fail(control);
         return;
     }
     value = *read;

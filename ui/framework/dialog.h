@@ -1,68 +1,84 @@
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "dialog_template.h"
 #include "dialog_units.h"
+#include "menu.h"
+#include "window.h"
 
 namespace veltra {
 
 class CDataExchange;
 
+// Command ids of the buttons that end a dialog, and how it ended.
+constexpr int commandOk = 1;
+constexpr int commandCancel = 2;
+
 // A dialog made from a template: modal with DoModal, or a borderless child
 // with Create. Controls keep their template ids.
-class CDialog : public QDialog {
+class CDialog : public CWnd {
 public:
     // `pParentWnd` owns the dialog when it runs on its own: the dialog stays
     // above that window and opens centred on it.
-    explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* pParentWnd = nullptr);
+    explicit CDialog(const DialogTemplate& dialogTemplate, CWnd* pParentWnd = nullptr);
     ~CDialog() override;
 
-    // Builds the window as a hidden child of `parent` (or as a window of its
-    // own when parent is null) and runs OnInitDialog.
-    bool Create(QWidget* parent = nullptr);
-    // Creates the window if needed and runs it modally through the prompts.
+    // Builds the window and its controls as a hidden child of `parent` (or as
+    // a window of its own when parent is null) and runs OnInitDialog.
+    bool Create(CWnd* parent = nullptr);
+    // Creates the window if needed and runs it modally through the prompts;
+    // returns how it ended.
     int DoModal();
+    // Ends the dialog, modal or not, with `result`.
+    void EndDialog(int result);
+    // The result of the last EndDialog; 0 before.
+    int ModalResult() const { return m_nModalResult; }
 
-    QWidget* GetDlgItem(int id) const;
     // Runs DoDataExchange; false when a value could not be read.
     bool UpdateData(bool saveAndValidate = true);
     // The control whose text the last UpdateData could not read; null when
     // it completed.
-    QWidget* FailedControl() const { return m_failedControl; }
+    CWnd* FailedControl() const;
     // Moves the keyboard focus to `control`; an edit's whole text is selected,
     // so typing replaces it.
-    void GotoDlgCtrl(QWidget* control);
-    // Keys that run OnCommand while this dialog's window is active.
+    void GotoDlgCtrl(CWnd* control);
+    // Keys that run OnCommand while this dialog's window is active. A key
+    // whose command is a disabled control's does nothing.
     void LoadAccelerators(std::span<const Accelerator> accelerators);
+    // The program's image `imageId` as the window's icon.
+    void SetIcon(int imageId);
+    // The window's menu: the system's on a frame that has one, and the one
+    // the window opens on a right click.
+    CMenu* GetSystemMenu();
 
+    // Dialog units of this dialog's font to pixels.
+    void MapDialogRect(CRect& rect) const;
     const DialogTemplate& Template() const { return m_template; }
+    // Valid once the window exists.
     const DialogUnits& Units() const { return *m_units; }
-
-    // Puts `control` where the template's control `id` stands, taking its
-    // place in position, tab order and id. The replaced widget is deleted.
-    void SubclassDlgItem(int id, QWidget& control);
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     // The base runs the exchange towards the controls.
     virtual bool OnInitDialog();
-    // A command from an accelerator. The base clicks the button with that id,
-    // which does nothing while the button is disabled.
-    virtual void OnCommand(int id);
-
-    void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    // The OK and Cancel commands end the dialog.
+    void OnCommand(int id) override;
+    virtual void OnOK();
+    // Also Escape and the frame's close button.
+    virtual void OnCancel();
 
 private:
+    friend class WindowEvents;
+
     const DialogTemplate& m_template;
-    QWidget* m_pParentWnd;
-    std::unique_ptr<DialogUnits> m_units;
-    QPointer<QWidget> m_failedControl;
-    bool m_created = false;
+    CWnd* m_pParentWnd;
+    std::optional<DialogUnits> m_units;
+    std::unique_ptr<CMenu> m_sysMenu;
+    WindowHandle m_failedControl;
+    int m_nModalResult = 0;
 };
 
 }  // namespace veltra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 namespace veltra {
 
@@ -31,7 +32,8 @@ struct ControlTemplate {
 };
 
 // A key that runs a command of its dialog while the dialog is active, e.g.
-// {"Ctrl+O", 1004}. Keys are written as QKeySequence's portable text.
+// {"Ctrl+O", 1004}: the modifiers Ctrl, Shift and Alt, each followed by '+',
+// then a letter, a digit or F1 to F12.
 struct Accelerator {
     const char* keys;
     int commandId;
@@ -45,5 +47,12 @@ struct DialogTemplate {
     int pointSize;      // of the dialog font
     std::span<const ControlTemplate> controls;
 };
+
+// The label that names an edit: the nearest one left of it whose middle lies
+// within the edit's rows; null when there is none.
+const ControlTemplate* labelBeside(const DialogTemplate& dialog, const ControlTemplate& edit);
+
+// The text of a control as a reader says it: mnemonics removed.
+std::string spokenText(const char* text);
 
 }  // namespace veltra

@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QFont>
-#include <QRect>
+#include "types.h"
 
 namespace veltra {
 
 // Converts dialog units to pixels for one font: a horizontal unit is a quarter
-// of the font's average letter width, a vertical unit an eighth of its height.
+// of the font's average letter width (over A-Z and a-z), a vertical unit an
+// eighth of its height. The backend measures the font.
 class DialogUnits {
 public:
-    explicit DialogUnits(const QFont& font);
+    DialogUnits(double baseX, double baseY) : m_baseX(baseX), m_baseY(baseY) {}
 
     double baseX() const { return m_baseX; }
     double baseY() const { return m_baseY; }
@@ -17,14 +17,11 @@ public:
     int toPixelsX(int units) const;
     int toPixelsY(int units) const;
     // Each edge is converted on its own, so neighbouring controls stay flush.
-    QRect toPixels(int x, int y, int width, int height) const;
+    CRect toPixels(int x, int y, int width, int height) const;
 
 private:
     double m_baseX;
     double m_baseY;
 };
-
-// The platform's default family at the template's point size.
-QFont dialogFont(int pointSize);
 
 }  // namespace veltra

@@ -1,67 +1,51 @@
 #pragma once
 
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QString>
-#include <memory>
+#include <filesystem>
 #include <optional>
-
-class QDialog;
-class QWidget;
+#include <string>
 
 namespace veltra {
+
+class CDialog;
+class CWnd;
 
 // What a file dialog is titled and offers. The program fills it in; this
 // layer knows no file type of its own.
 struct FileQuestion {
-    QString title;
-    QString filter;         // one filter, "Name(*.ext)"
-    QString defaultSuffix;  // added to a name typed without one
+    std::string title;
+    std::string filter;         // one filter, "Name(*.ext)"
+    std::string defaultSuffix;  // added to a name typed without one
 };
 
 // Every modal question the window asks goes through this interface, so that
-// tests can answer it without a modal loop.
+// tests can answer it without a modal loop. Texts are UTF-8.
 class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    // A warning with one OK button; returns when it has been dismissed.
-    virtual void showMessage(QWidget* owner, const QString& text) = 0;
+    // A warning with one OK button, titled with the application's name;
+    // returns when it has been dismissed.
+    virtual void showMessage(CWnd* owner, const std::string& text) = 0;
     // A question with Yes and No; true for Yes. No is the default answer, and
     // Escape or closing the box gives it.
-    virtual bool askYesNo(QWidget* owner, const QString& question) = 0;
+    virtual bool askYesNo(CWnd* owner, const std::string& question) = 0;
     // The full path of an existing file, or nothing when cancelled.
-    virtual std::optional<QString> askOpenPath(QWidget* owner, const FileQuestion& question) = 0;
-    // The full path to save to, or nothing when cancelled.
-    virtual std::optional<QString> askSavePath(QWidget* owner, const FileQuestion& question) = 0;
+    virtual std::optional<std::filesystem::path> askOpenPath(CWnd* owner, const FileQuestion& question) = 0;
+    // The full path to save to, or nothing when cancelled. Replacing an
+    // existing file is confirmed first.
+    virtual std::optional<std::filesystem::path> askSavePath(CWnd* owner, const FileQuestion& question) = 0;
     // Runs a dialog modally and returns how it ended.
-    virtual int runModal(QDialog& dialog) = 0;
+    virtual int runModal(CDialog& dialog) = 0;
 };
 
-// The process's prompts: the real dialogs unless replaced.
+// The process's prompts: the backend's real dialogs unless replaced.
 Prompts& prompts();
 // Replaces the prompts; null puts the real dialogs back.
 void setPrompts(Prompts* replacement);
 
-inline void showMessage(QWidget* owner, const QString& text)
+inline void showMessage(CWnd* owner, const std::string& text)
 {
     prompts().showMessage(owner, text);
 }
-
-// The boxes the real prompts show, made ready but not run. Message boxes
-// carry the application's name as their title.
-std::unique_ptr<QMessageBox> makeMessageBox(QWidget* owner, const QString& text);
-std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* owner, const QString& question);
-std::unique_ptr<QFileDialog> makeFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const FileQuestion& question);
-
-// Prompts that show real, modal dialogs.
-class DialogPrompts : public Prompts {
-public:
-    void showMessage(QWidget* owner, const QString& text) override;
-    bool askYesNo(QWidget* owner, const QString& question) override;
-    std::optional<QString> askOpenPath(QWidget* owner, const FileQuestion& question) override;
-    std::optional<QString> askSavePath(QWidget* owner, const FileQuestion& question) override;
-    int runModal(QDialog& dialog) override;
-};
 
 }  // namespace veltra

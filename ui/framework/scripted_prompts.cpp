@@ -1,16 +1,16 @@
 #include "scripted_prompts.h"
 
-#include <QDialog>
+#include "dialog.h"
 
 namespace veltra {
 
 namespace {
 
-std::optional<QString> takeAnswer(std::deque<std::optional<QString>>& answers)
+std::optional<std::filesystem::path> takeAnswer(std::deque<std::optional<std::filesystem::path>>& answers)
 {
     if (answers.empty())
         return std::nullopt;
-    const std::optional<QString> answer = answers.front();
+    std::optional<std::filesystem::path> answer = std::move(answers.front());
     answers.pop_front();
     return answer;
 }
@@ -27,12 +27,12 @@ ScriptedPrompts::~ScriptedPrompts()
     setPrompts(nullptr);
 }
 
-void ScriptedPrompts::showMessage(QWidget*, const QString& text)
+void ScriptedPrompts::showMessage(CWnd*, const std::string& text)
 {
     messages.push_back(text);
 }
 
-bool ScriptedPrompts::askYesNo(QWidget*, const QString& question)
+bool ScriptedPrompts::askYesNo(CWnd*, const std::string& question)
 {
     questions.push_back(question);
     if (yesNoAnswers.empty())
@@ -42,28 +42,28 @@ bool ScriptedPrompts::askYesNo(QWidget*, const QString& question)
     return yes;
 }
 
-std::optional<QString> ScriptedPrompts::askOpenPath(QWidget*, const FileQuestion& question)
+std::optional<std::filesystem::path> ScriptedPrompts::askOpenPath(CWnd*, const FileQuestion& question)
 {
     ++openQuestions;
     fileQuestions.push_back(question);
     return takeAnswer(openAnswers);
 }
 
-std::optional<QString> ScriptedPrompts::askSavePath(QWidget*, const FileQuestion& question)
+std::optional<std::filesystem::path> ScriptedPrompts::askSavePath(CWnd*, const FileQuestion& question)
 {
     ++saveQuestions;
     fileQuestions.push_back(question);
     return takeAnswer(saveAnswers);
 }
 
-int ScriptedPrompts::runModal(QDialog& dialog)
+int ScriptedPrompts::runModal(CDialog& dialog)
 {
-    modalTitles.push_back(dialog.windowTitle());
+    modalTitles.push_back(dialog.GetWindowText());
     if (whenModal)
         return whenModal(dialog);
     if (whileModal)
         whileModal(dialog);
-    return modalResult.value_or(dialog.result());
+    return modalResult.value_or(dialog.ModalResult());
 }
 
 }  // namespace veltra

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -20,30 +19,30 @@ public:
     ScriptedPrompts(const ScriptedPrompts&) = delete;
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
-    void showMessage(QWidget* owner, const QString& text) override;
-    bool askYesNo(QWidget* owner, const QString& question) override;
-    std::optional<QString> askOpenPath(QWidget* owner, const FileQuestion& question) override;
-    std::optional<QString> askSavePath(QWidget* owner, const FileQuestion& question) override;
-    int runModal(QDialog& dialog) override;
+    void showMessage(CWnd* owner, const std::string& text) override;
+    bool askYesNo(CWnd* owner, const std::string& question) override;
+    std::optional<std::filesystem::path> askOpenPath(CWnd* owner, const FileQuestion& question) override;
+    std::optional<std::filesystem::path> askSavePath(CWnd* owner, const FileQuestion& question) override;
+    int runModal(CDialog& dialog) override;
 
-    std::vector<QString> messages;
-    std::vector<QString> questions;
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
     std::deque<bool> yesNoAnswers;
-    std::deque<std::optional<QString>> openAnswers;
-    std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<std::filesystem::path>> openAnswers;
+    std::deque<std::optional<std::filesystem::path>> saveAnswers;
     int openQuestions = 0;
     int saveQuestions = 0;
     // What every file dialog would have shown, in order.
     std::vector<FileQuestion> fileQuestions;
-    // Titles of the dialogs run modally, in order.
-    std::vector<QString> modalTitles;
+    // Captions of the dialogs run modally, in order.
+    std::vector<std::string> modalTitles;
     // Stands in for a modal dialog's own loop: it may show the dialog, work
     // it and return how it ended. Unset, the dialog ends at once.
-    std::function<int(QDialog&)> whenModal;
+    std::function<int(CDialog&)> whenModal;
     // What runModal reports; the dialog's own result when unset.
     std::optional<int> modalResult;
     // What the user does while a dialog is modal; nothing when unset.
-    std::function<void(QDialog&)> whileModal;
+    std::function<void(CDialog&)> whileModal;
 };
 
 }  // namespace veltra

@@ -1,37 +1,23 @@
 #pragma once
 
-#include <QTabBar>
-#include <QWidget>
-#include <functional>
+#include <string>
+
+#include "window.h"
 
 namespace veltra {
 
 // A row of tabs over a framed pane. The pages are ordinary children placed by
-// the owner; the control only reports which tab is selected.
-class CTabCtrl : public QWidget {
+// the owner; the control reports a selection by the user to its dialog as
+// OnNotify(id, Notify::SelChange).
+class CTabCtrl : public CWnd {
 public:
-    explicit CTabCtrl(QWidget* parent = nullptr);
-
-    int InsertItem(int index, const QString& text);
+    int InsertItem(int index, const std::string& text);
     int GetItemCount() const;
+    std::string GetItemText(int index) const;
     int GetCurSel() const;
-    // Selects without notifying, as a program's own selection does.
+    // Selects without notifying, as a program's own selection does; returns
+    // the tab selected before.
     int SetCurSel(int index);
-    QTabBar& TabBar() { return *m_bar; }
-
-    // Called after the user selected another tab.
-    void SetSelChangeHandler(std::function<void()> handler);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void childEvent(QChildEvent* event) override;
-
-private:
-    void layoutBar();
-
-    QTabBar* m_bar = nullptr;
-    std::function<void()> m_selChange;
 };
 
 }  // namespace veltra

@@ -27,6 +27,5 @@ inline constexpr const char* commandLineDescription =
 inline constexpr const char* helpOptionText = "Shows this help.";
 inline constexpr const char* versionOptionText = "Shows the version.";
 inline constexpr const char* fileArgumentText = "BIOS file to open at start.";
-inline constexpr const char* oneFileArgumentMessage = "Give one FILE at most.";
 
 }  // namespace veltra::res

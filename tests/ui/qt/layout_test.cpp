@@ -1,19 +1,27 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
+#include <QTest>
 
-#include "ui/res/strings.h"
+#include "tests/ui/qt/qt_driver.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/about_dlg.h"
-#include "ui/framework/images.h"
-#include "window_fixture.h"
+#include "ui/framework/qt/qt_backend.h"
+#include "ui/res/strings.h"
 
-// How the window is laid out and named: the grid, the pages' place, text that
-// fits, accessible names and the About item.
+// How the window is laid out and named on Qt: the grid, the pages' place,
+// text that fits, accessible names, the menu a right click opens and the
+// About box.
 namespace veltra::testing {
 namespace {
+
+using qt::widgetOf;
 
 TEST_F(WindowTest, EveryEditAndButtonHasAnAccessibleName)
 {
@@ -25,7 +33,7 @@ TEST_F(WindowTest, EveryEditAndButtonHasAnAccessibleName)
         {res::saveBiosButtonId, "Save BIOS"}, {res::saveBiosAsButtonId, "Save BIOS As"},
     };
     for (const auto& [id, name] : main)
-        EXPECT_EQ(dlg.GetDlgItem(id)->accessibleName(), name) << id;
+        EXPECT_EQ(widget(*dlg.GetDlgItem(id)).accessibleName(), name) << id;
 
     const std::vector<std::tuple<int, int, const char*>> pages = {
         {frequencyTab, res::gpuClockEditId, "GPU Default Frequency"},
@@ -40,21 +48,21 @@ TEST_F(WindowTest, EveryEditAndButtonHasAnAccessibleName)
         {voltageTab, res::voltageEditId, "Max Voltage"},
     };
     for (const auto& [tab, id, name] : pages)
-        EXPECT_EQ(pageEdit(tab, id).accessibleName(), name) << tab << " " << id;
+        EXPECT_EQ(lineEdit(pageEdit(tab, id)).accessibleName(), name) << tab << " " << id;
     for (int k = 0; k < 45; ++k)
-        EXPECT_EQ(pageEdit(boostTab, res::firstBoostEditId + k).accessibleName(),
+        EXPECT_EQ(lineEdit(pageEdit(boostTab, res::firstBoostEditId + k)).accessibleName(),
                   QString::asprintf("Boost %02d", k + 1));
 }
 
 TEST_F(WindowTest, BoostGridHasFortyFiveCaptionedEditsInPagePixelsWithoutTabStops)
 {
-    const CDialog& page = dlg.Page(boostTab);
+    QWidget& page = widget(dlg.Page(boostTab));
     const auto labels = page.findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
     ASSERT_EQ(labels.size(), 45);
     for (int k = 0; k < 45; ++k) {
         const int x = 20 + 75 * (k % 5);
         const int y = 28 + 21 * (k / 5);
-        QLineEdit& cell = pageEdit(boostTab, res::firstBoostEditId + k);
+        QLineEdit& cell = lineEdit(pageEdit(boostTab, res::firstBoostEditId + k));
         EXPECT_EQ(cell.geometry(), QRect(x + 5, y - 18, 50, 18)) << k;
         EXPECT_FALSE(cell.focusPolicy() & Qt::TabFocus) << k;
         EXPECT_EQ(cell.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
@@ -64,30 +72,30 @@ TEST_F(WindowTest, BoostGridHasFortyFiveCaptionedEditsInPagePixelsWithoutTabStop
         EXPECT_EQ(caption->buddy(), &cell);
     }
     // A reader meets each caption just before its value.
-    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(const_cast<CDialog*>(&page));
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&page);
     ASSERT_NE(reader, nullptr);
     ASSERT_EQ(reader->childCount(), 90);
     for (int k = 0; k < 45; ++k) {
         EXPECT_EQ(reader->child(2 * k)->text(QAccessible::Name), QString::asprintf("%02d", k + 1)) << k;
-        EXPECT_EQ(reader->child(2 * k + 1)->object(), &pageEdit(boostTab, res::firstBoostEditId + k)) << k;
+        EXPECT_EQ(reader->child(2 * k + 1)->object(), &lineEdit(pageEdit(boostTab, res::firstBoostEditId + k))) << k;
     }
     // Fifth cell of the first row, and the last cell.
     EXPECT_EQ(labels[4]->text(), "05");
-    EXPECT_EQ(labels[4]->buddy(), page.GetDlgItem(12349));
+    EXPECT_EQ(labels[4]->buddy(), &widget(*dlg.Page(boostTab).GetDlgItem(12349)));
     EXPECT_EQ(labels[44]->geometry(), QRect(QPoint(305, 180), QPoint(319, 195)));
-    EXPECT_EQ(page.GetDlgItem(12389)->geometry(), QRect(QPoint(325, 178), QPoint(374, 195)));
+    EXPECT_EQ(widget(*dlg.Page(boostTab).GetDlgItem(12389)).geometry(), QRect(QPoint(325, 178), QPoint(374, 195)));
 }
 
 TEST_F(WindowTest, PagesFillTheTabControlBelowItsTabs)
 {
-    const QRect client = tabs().rect();
+    const QRect client = widget(tabs()).rect();
     for (int tab = 0; tab < 5; ++tab) {
-        EXPECT_EQ(dlg.Page(tab).parentWidget(), &tabs());
-        EXPECT_EQ(dlg.Page(tab).geometry(), QRect(3, 23, client.width() - 8, client.height() - 27)) << tab;
+        EXPECT_EQ(widget(dlg.Page(tab)).parentWidget(), &widget(tabs()));
+        EXPECT_EQ(widget(dlg.Page(tab)).geometry(), QRect(3, 23, client.width() - 8, client.height() - 27)) << tab;
     }
     EXPECT_EQ(tabs().GetItemCount(), 5);
     for (int tab = 0; tab < 5; ++tab)
-        EXPECT_EQ(tabs().TabBar().tabText(tab), res::tabCaptions[tab]);
+        EXPECT_EQ(tabs().GetItemText(tab), res::tabCaptions[tab]);
 }
 
 // True when `edit` shows all of its text: the text is no wider than the
@@ -114,12 +122,12 @@ TEST_F(WindowTest, NoCaptionLabelOrValueIsClipped)
     spec.boardText = "WWWWWWWWWWWWWWWWWWWWWW";
     spec.versionText = "88.88.88.88.88";
     open(writeImage("wide_name_for_the_filename_field.rom", spec));
-    std::vector<QWidget*> parents{&dlg};
+    std::vector<QWidget*> parents{&widget(dlg)};
     for (int tab = 0; tab < 5; ++tab)
-        parents.push_back(&dlg.Page(tab));
+        parents.push_back(&widget(dlg.Page(tab)));
     CAboutDlg about(&dlg);
     about.Create();
-    parents.push_back(&about);
+    parents.push_back(&widget(about));
 
     for (QWidget* parent : parents) {
         for (QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
@@ -142,35 +150,21 @@ TEST_F(WindowTest, NoCaptionLabelOrValueIsClipped)
         }
     }
     for (int tab = 0; tab < 5; ++tab)
-        for (QLineEdit* value : dlg.Page(tab).findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+        for (QLineEdit* value : widget(dlg.Page(tab)).findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
             EXPECT_TRUE(showsWholeText(*value)) << value->accessibleName().toStdString() << ": "
                                                 << value->text().toStdString();
     for (int id : {res::nameEditId, res::boardEditId, res::dateEditId, res::versionEditId, res::deviceIdEditId,
                    res::checksumEditId})
-        EXPECT_TRUE(showsWholeText(edit(id))) << edit(id).text().toStdString();
-    EXPECT_GE(tabs().TabBar().width(), tabs().TabBar().sizeHint().width());
-}
-
-TEST_F(WindowTest, AboutItemFollowsASeparatorInTheWindowMenu)
-{
-    QMenu* menu = dlg.SystemMenu();
-    ASSERT_NE(menu, nullptr);
-    const auto actions = menu->actions();
-    ASSERT_GE(actions.size(), 2);
-    EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
-    EXPECT_EQ(actions.back()->text(), "&About Veltra...");
-
-    dlg.OnSysCommand(0xF060, 0);  // any other command: nothing of ours
-    EXPECT_TRUE(prompts.modalTitles.empty());
-    dlg.OnSysCommand(0x0013, 0);  // low four bits are ignored
-    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra"}));
+        EXPECT_TRUE(showsWholeText(lineEdit(edit(id)))) << edit(id).GetWindowText();
+    EXPECT_GE(qt::tabBarOf(tabs())->width(), qt::tabBarOf(tabs())->sizeHint().width());
 }
 
 // A right click anywhere but in an edit, pages included, opens the menu with
 // the About item; an edit keeps its own menu.
 TEST_F(WindowTest, ARightClickOutsideTheEditsOpensTheMenuWithTheAboutItem)
 {
-    QMenu* menu = dlg.SystemMenu();
+    QMenu* menu = qt::menuOf(*dlg.GetSystemMenu());
+    ASSERT_NE(menu, nullptr);
     const auto closePopup = [] {
         if (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
@@ -182,55 +176,57 @@ TEST_F(WindowTest, ARightClickOutsideTheEditsOpensTheMenuWithTheAboutItem)
         QPoint at;
     };
     std::vector<Target> targets = {
-        {"group box", frequencyTab, dlg.findChild<QGroupBox*>(), QPoint(3, 3)},
-        {"picture", frequencyTab, dlg.GetDlgItem(res::pictureId), QPoint(5, 5)},
-        {"Open BIOS", frequencyTab, &button(res::openBiosButtonId), QPoint(5, 5)},
-        {"tabs", frequencyTab, &tabs().TabBar(), QPoint(5, 5)},
-        {"window", frequencyTab, &dlg, QPoint(2, 2)},
-        {"Boost caption", boostTab, dlg.Page(boostTab).findChild<QLabel*>(), QPoint(3, 3)},
+        {"group box", frequencyTab, widget(dlg).findChild<QGroupBox*>(), QPoint(3, 3)},
+        {"picture", frequencyTab, &widget(*dlg.GetDlgItem(res::pictureId)), QPoint(5, 5)},
+        {"Open BIOS", frequencyTab, &widget(button(res::openBiosButtonId)), QPoint(5, 5)},
+        {"tabs", frequencyTab, qt::tabBarOf(tabs()), QPoint(5, 5)},
+        {"window", frequencyTab, &widget(dlg), QPoint(2, 2)},
+        {"Boost caption", boostTab, widget(dlg.Page(boostTab)).findChild<QLabel*>(), QPoint(3, 3)},
     };
     for (int tab = 0; tab < 5; ++tab)
-        targets.push_back({res::tabCaptions[tab], tab, &dlg.Page(tab), QPoint(2, 2)});
-    for (QLabel* label : dlg.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        targets.push_back({res::tabCaptions[tab], tab, &widget(dlg.Page(tab)), QPoint(2, 2)});
+    for (QLabel* label : widget(dlg).findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         targets.push_back({"label", frequencyTab, label, QPoint(2, 2)});
     for (const Target& target : targets) {
         SCOPED_TRACE(target.name);
         ASSERT_NE(target.widget, nullptr);
-        clickTab(target.tab);
+        selectTab(target.tab);
         rightClick(*target.widget, target.at);
         EXPECT_TRUE(menu->isVisible());
         EXPECT_EQ(QApplication::activePopupWidget(), menu);
         closePopup();
     }
 
-    for (QWidget* value : {static_cast<QWidget*>(&edit(res::nameEditId)), static_cast<QWidget*>(&pageEdit(
-                                                                               frequencyTab, res::gpuClockEditId))}) {
-        clickTab(frequencyTab);
+    for (QWidget* value : {&widget(edit(res::nameEditId)), &widget(pageEdit(frequencyTab, res::gpuClockEditId))}) {
+        selectTab(frequencyTab);
         rightClick(*value, QPoint(5, 5));
         EXPECT_FALSE(menu->isVisible());
         EXPECT_NE(QApplication::activePopupWidget(), nullptr);
         closePopup();
     }
 
-    rightClick(dlg.Page(frequencyTab), QPoint(2, 2));
+    rightClick(widget(dlg.Page(frequencyTab)), QPoint(2, 2));
     QAction* about = menu->actions().back();
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(about).center());
-    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra"}));
+    EXPECT_EQ(prompts.modalTitles, (std::vector<std::string>{"About Veltra"}));
 }
 
 // F1 opens the About box over the window that owns it, centred on it; its
-// OK ends it.
+// OK ends it. Its icon is drawn for the screen's pixels, not scaled from a
+// bitmap.
 TEST_F(WindowTest, AboutBoxIsOwnedByTheWindowCentredOnItAndShowsIconNameVersionAndOk)
 {
-    dlg.move(40, 30);
+    QWidget& main = widget(dlg);
+    main.move(40, 30);
     bool ran = false;
-    prompts.whenModal = [&](QDialog& about) {
+    prompts.whenModal = [&](CDialog& dialog) {
         ran = true;
+        QWidget& about = widget(dialog);
         about.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&about));
-        EXPECT_EQ(about.parentWidget(), &dlg);
+        EXPECT_EQ(about.parentWidget(), &main);
         EXPECT_TRUE(about.isWindow());
-        const QPoint offCentre = about.frameGeometry().center() - dlg.frameGeometry().center();
+        const QPoint offCentre = about.frameGeometry().center() - main.frameGeometry().center();
         EXPECT_LE(offCentre.manhattanLength(), 2) << offCentre.x() << "," << offCentre.y();
 
         EXPECT_EQ(about.windowTitle(), "About Veltra");
@@ -244,20 +240,24 @@ TEST_F(WindowTest, AboutBoxIsOwnedByTheWindowCentredOnItAndShowsIconNameVersionA
         }
         EXPECT_EQ(lines, (QStringList{"Veltra, Version 1.1", "BIOS image editor"}));
         EXPECT_NE(icon, nullptr);
-        auto* ok = dynamic_cast<QPushButton*>(dynamic_cast<CDialog&>(about).GetDlgItem(res::okButtonId));
+        if (icon) {
+            const int side = std::min(icon->width(), icon->height());
+            EXPECT_EQ(icon->pixmap().deviceIndependentSize().toSize(), QSize(side, side));
+            EXPECT_EQ(icon->pixmap().devicePixelRatio(), icon->devicePixelRatioF());
+        }
+        auto* ok = widgetOf<QPushButton>(*dialog.GetDlgItem(res::okButtonId));
         EXPECT_NE(ok, nullptr);
         if (!ok)
-            return int{QDialog::Rejected};
+            return commandCancel;
         EXPECT_EQ(ok->text(), "OK");
         EXPECT_TRUE(ok->isDefault());
         QTest::mouseClick(ok, Qt::LeftButton);
         EXPECT_FALSE(about.isVisible());
-        return about.result();
+        return dialog.ModalResult();
     };
-    press(Qt::Key_F1);
+    press("F1");
     EXPECT_TRUE(ran);
-    EXPECT_EQ(texts(prompts.modalTitles), (std::vector<std::string>{"About Veltra"}));
-    EXPECT_EQ(loadImageResource(res::appIconId).size(), QSize(128, 128));
+    EXPECT_EQ(prompts.modalTitles, (std::vector<std::string>{"About Veltra"}));
 }
 
 }  // namespace

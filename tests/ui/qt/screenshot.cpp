@@ -5,19 +5,23 @@
 #include <QDir>
 #include <QPixmap>
 #include <cstdio>
+#include <cstdlib>
 
-#include "ui/res/resource_ids.h"
-#include "ui/res/strings.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
+#include "ui/framework/qt/qt_backend.h"
 #include "ui/framework/scripted_prompts.h"
+#include "ui/framework/text.h"
+#include "ui/framework/window_system.h"
+#include "ui/res/resource_ids.h"
+#include "ui/res/strings.h"
+#include "ui/veltra_app.h"
 #include "ui/veltra_dlg.h"
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    veltra::WindowSystem windows(argc, argv, veltra::CVeltraApp::Identity());
     if (argc != 2 && argc != 3) {
         std::fprintf(stderr, "usage: veltra_screenshot <folder> [image.rom]\n");
         return 2;
@@ -30,23 +34,23 @@ int main(int argc, char** argv)
     veltra::testing::ImageSpec spec;
     spec.board = veltra::BoardModel::Gtx670;
     const auto sample = dir.write("GTX670_sample.rom", veltra::testing::buildImage(spec));
-    prompts.openAnswers.push_back(argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString::fromStdString(sample.string()));
+    prompts.openAnswers.push_back(argc == 3 ? veltra::pathFromText(argv[2]) : sample);
 
     veltra::CVeltraDlg dlg;
     dlg.Create();
-    dlg.show();
+    dlg.ShowWindow(true);
     dlg.OnOpenBios();
     if (!prompts.messages.empty()) {
-        std::fprintf(stderr, "loading the sample failed: %s\n", qPrintable(prompts.messages.front()));
+        std::fprintf(stderr, "loading the sample failed: %s\n", prompts.messages.front().c_str());
         return 1;
     }
     auto& tabs = dynamic_cast<veltra::CTabCtrl&>(*dlg.GetDlgItem(veltra::res::tabControlId));
     for (int i = 0; i < tabs.GetItemCount(); ++i) {
-        tabs.TabBar().setCurrentIndex(i);
+        veltra::qt::tabBarOf(tabs)->setCurrentIndex(i);
         QApplication::processEvents();
         const QString name = QString::fromLatin1(veltra::res::tabCaptions[i]).toLower() + QStringLiteral(".png");
         const QString file = QDir(folder).filePath(name);
-        if (!dlg.grab().save(file)) {
+        if (!veltra::qt::widgetOf(dlg)->grab().save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             return 1;
         }

@@ -1,4 +1,5 @@
-// Times the editor window against plain Qt doing the same amount of work:
+// Times the editor window on the Qt backend against plain Qt doing the same
+// amount of work:
 //   - constructing and showing CVeltraDlg up to its first painted frame,
 //     against a bare QDialog of the same size with as many plain children;
 //   - LoadAndShow of a sample image, against loadRomFile of the same file.
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
 #include <cstdio>
@@ -19,7 +21,10 @@
 
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
+#include "ui/framework/qt/qt_backend.h"
 #include "ui/framework/scripted_prompts.h"
+#include "ui/framework/window_system.h"
+#include "ui/veltra_app.h"
 #include "ui/veltra_dlg.h"
 
 namespace {
@@ -69,17 +74,17 @@ void copyWithStockWidgets(const QWidget& original, QWidget& copy)
             if (!label->pixmap().isNull())
                 plain->setPixmap(label->pixmap());
             made = plain;
-        } else if (auto* tabs = dynamic_cast<veltra::CTabCtrl*>(child)) {
+        } else if (auto* bar = child->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly)) {
             // Qt's own tab control holds its pages itself.
             auto* plain = new QTabWidget(&copy);
             plain->setGeometry(child->geometry());
             int index = 0;
-            for (QWidget* page : tabs->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (page == &tabs->TabBar())
+            for (QWidget* page : child->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (page == bar)
                     continue;
                 auto* stockPage = new QWidget;
                 copyWithStockWidgets(*page, *stockPage);
-                plain->addTab(stockPage, tabs->TabBar().tabText(index++));
+                plain->addTab(stockPage, bar->tabText(index++));
             }
             continue;
         } else if (dynamic_cast<QGroupBox*>(child)) {
@@ -142,7 +147,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    veltra::WindowSystem windows(argc, argv, veltra::CVeltraApp::Identity());
     veltra::ScriptedPrompts prompts;
 
     int children = 0;
@@ -150,8 +155,8 @@ int main(int argc, char** argv)
     {
         veltra::CVeltraDlg probe;
         probe.Create();
-        children = static_cast<int>(probe.findChildren<QWidget*>().size());
-        size = probe.size();
+        children = static_cast<int>(veltra::qt::widgetOf(probe)->findChildren<QWidget*>().size());
+        size = veltra::qt::widgetOf(probe)->size();
     }
 
     veltra::CVeltraDlg shape;
@@ -159,12 +164,12 @@ int main(int argc, char** argv)
     const auto showWindow = [] {
         veltra::CVeltraDlg dlg;
         dlg.Create();
-        showUntilPainted(dlg);
+        showUntilPainted(*veltra::qt::widgetOf(dlg));
     };
     const auto showStock = [&] {
         QDialog dialog;
         dialog.setFixedSize(size);
-        copyWithStockWidgets(shape, dialog);
+        copyWithStockWidgets(*veltra::qt::widgetOf(shape), dialog);
         showUntilPainted(dialog);
     };
     const auto showBare = [&] {
@@ -183,15 +188,14 @@ int main(int argc, char** argv)
     const auto sample = dir.write("sample.rom", veltra::testing::buildImage(veltra::testing::ImageSpec{}));
     veltra::CVeltraDlg dlg;
     dlg.Create();
-    dlg.show();
-    const QString path = QString::fromStdString(sample.string());
-    const double loadAndShow = medianMicros(201, [&] { dlg.LoadAndShow(path); });
+    dlg.ShowWindow(true);
+    const double loadAndShow = medianMicros(201, [&] { dlg.LoadAndShow(sample); });
     const double loadOnly = medianMicros(201, [&] {
         veltra::BiosInfo info;
         veltra::loadRomFile(sample, info);
     });
     if (!prompts.messages.empty()) {
-        std::fprintf(stderr, "bench_window: the sample did not load: %s\n", qPrintable(prompts.messages.front()));
+        std::fprintf(stderr, "bench_window: the sample did not load: %s\n", prompts.messages.front().c_str());
         return 1;
     }
 

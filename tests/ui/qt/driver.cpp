@@ -1,0 +1,100 @@
+// The user's input through Qt's own paths: QTest's mouse and keys, and drops
+// delivered to the window as the platform delivers them.
+#include "tests/ui/qt/qt_driver.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include "ui/framework/qt/qt_backend.h"
+
+namespace veltra::testing {
+
+void showActive(CDialog& window)
+{
+    QWidget& shown = widget(window);
+    shown.show();
+    shown.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&shown));
+}
+
+void click(CWnd& control)
+{
+    QTest::mouseClick(&widget(control), Qt::LeftButton);
+}
+
+void clickTab(CTabCtrl& tabs, int index)
+{
+    QTabBar* bar = qt::tabBarOf(tabs);
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+void typeInto(CEdit& edit, const std::string& text)
+{
+    QWidget& target = widget(edit);
+    QTest::mouseClick(&target, Qt::LeftButton);
+    QTest::keyClick(&target, Qt::Key_A, Qt::ControlModifier);
+    if (text.empty())
+        QTest::keyClick(&target, Qt::Key_Delete);
+    else
+        QTest::keyClicks(&target, QString::fromStdString(text));
+}
+
+void pressKey(const std::string& keys)
+{
+    const QKeySequence sequence(QString::fromStdString(keys), QKeySequence::PortableText);
+    ASSERT_EQ(sequence.count(), 1) << keys;
+    const QKeyCombination combination = sequence[0];
+    Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
+    // Enter is the keypad's key; Return the main one.
+    if (combination.key() == Qt::Key_Enter)
+        modifiers |= Qt::KeypadModifier;
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr) << keys;
+    QTest::keyClick(focus, combination.key(), modifiers);
+}
+
+void closeWindow(CDialog& window)
+{
+    widget(window).windowHandle()->close();
+}
+
+bool dropFiles(CDialog& window, CWnd& target, const std::vector<std::filesystem::path>& files)
+{
+    QList<QUrl> urls;
+    for (const std::filesystem::path& file : files)
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+    return dropUrls(window, target, urls);
+}
+
+bool dropUrls(CDialog& window, CWnd& target, const QList<QUrl>& urls, std::optional<QPoint> where)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    data.setText(urls.isEmpty() ? QString() : urls.front().toString());
+    QWindow* frame = widget(window).windowHandle();
+    QWidget& over = widget(target);
+    const QPointF at = frame->mapFromGlobal(over.mapToGlobal(where.value_or(over.rect().center())));
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &enter);
+    if (!enter.isAccepted()) {
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(frame, &leave);
+        return false;
+    }
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &dropped);
+    return dropped.isAccepted();
+}
+
+void rightClick(QWidget& widget, QPoint at)
+{
+    QWindow* window = widget.window()->windowHandle();
+    QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, window->mapFromGlobal(widget.mapToGlobal(at)));
+}
+
+}  // namespace veltra::testing

@@ -1,0 +1,21 @@
+#include "../window_system.h"
+
+#include <QApplication>
+
+namespace veltra {
+
+struct WindowSystem::Toolkit {
+    Toolkit(int& argc, char** argv) : application(argc, argv) {}
+    QApplication application;
+};
+
+WindowSystem::WindowSystem(int& argc, char** argv, const AppIdentity& identity)
+    : m_toolkit(std::make_unique<Toolkit>(argc, argv))
+{
+    QApplication::setApplicationName(QString::fromStdString(identity.name));
+    QApplication::setApplicationVersion(QString::fromStdString(identity.version));
+}
+
+WindowSystem::~WindowSystem() = default;
+
+}  // namespace veltra

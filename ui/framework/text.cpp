@@ -1,0 +1,34 @@
+#include "text.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace veltra {
+
+std::string formatText(const char* format, ...)
+{
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::va_list measuring;
+    va_copy(measuring, arguments);
+    const int length = std::vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(text.data(), text.size() + 1, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+std::string pathText(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path pathFromText(const std::string& text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+}  // namespace veltra
