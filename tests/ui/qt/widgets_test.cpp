@@ -193,6 +193,14 @@ TEST(Prompts, FileDialogsOfferTheProgramsFileTypeAndConfirmOverwriting)
     }
 }
 
+// On Wayland the desktop finds the window's icon and name by its entry.
+TEST(WindowSystem, NamesTheProgramAndItsDesktopEntry)
+{
+    EXPECT_EQ(QCoreApplication::applicationName(), "Veltra");
+    EXPECT_EQ(QCoreApplication::applicationVersion(), "1.1");
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "org.veltra.Veltra");
+}
+
 // A drag of something other than local files is not the window's: a link
 // dropped on a page or an identity field is not taken.
 TEST_F(WindowTest, DragsOfAnythingButLocalFilesAreNotTaken)

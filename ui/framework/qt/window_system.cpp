@@ -14,6 +14,8 @@ WindowSystem::WindowSystem(int& argc, char** argv, const AppIdentity& identity)
 {
     QApplication::setApplicationName(QString::fromStdString(identity.name));
     QApplication::setApplicationVersion(QString::fromStdString(identity.version));
+    // Wayland finds the window's icon and name through its desktop entry.
+    QGuiApplication::setDesktopFileName(QString::fromStdString(identity.desktopEntry));
 }
 
 WindowSystem::~WindowSystem() = default;
