@@ -56,8 +56,9 @@ public:
     // What a screen reader calls the control; `label`, when given, is the
     // text that stands for it on the screen.
     void SetAccessibleName(const std::string& name, CWnd* label = nullptr);
-    // Files dropped anywhere on the window, its edits included, reach
-    // OnDropFiles; dropped text and links are not taken.
+    // Local files dragged anywhere on the window, its edits included, reach
+    // OnDropFiles and are never typed into an edit; any other drag is left to
+    // the control under it.
     void DragAcceptFiles(bool accept = true);
 
 protected:
