@@ -2,7 +2,7 @@
 // Qt's resources as an SVG (veltra_add_images); it is drawn at the size it is
 // shown, for the screen's pixels, so it is sharp at any scale.
 #include <QFile>
-#include <QHash>
+#include <QList>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>

@@ -1,7 +1,6 @@
 // The real message boxes and file dialogs.
 #include <QCoreApplication>
 #include <QDialog>
-#include <QPushButton>
 
 #include "qt_backend.h"
 #include "../backend.h"

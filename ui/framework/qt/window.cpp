@@ -1,6 +1,5 @@
 // The backend's windows: which object each reports to, its id, and what the
 // framework reads and sets on it.
-#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QHash>
