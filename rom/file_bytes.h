@@ -41,6 +41,13 @@ public:
             value |= static_cast<std::uint32_t>(m_data[offset + i]) << (8 * i);
         return value;
     }
+    // The `count` bytes at `offset`, when the file holds them all.
+    std::optional<const std::uint8_t*> bytes(std::uint64_t offset, std::uint64_t count) const
+    {
+        if (!holds(offset, count))
+            return std::nullopt;
+        return m_data + offset;
+    }
     // True when the bytes at `offset` are `text`.
     bool matches(std::uint64_t offset, std::string_view text) const
     {
@@ -58,12 +65,12 @@ public:
         to = std::min(to, m_length);
         if (from >= to)
             return std::nullopt;
-        const std::uint8_t* end = m_data + to;
-        const std::uint8_t* at = std::search(m_data + from, end, text.begin(), text.end(),
-                                             [](std::uint8_t byte, char c) { return byte == static_cast<std::uint8_t>(c); });
-        if (at == end)
+        // string_view's search skips from one first byte to the next with memchr.
+        const std::string_view bytes(reinterpret_cast<const char*>(m_data) + from, to - from);
+        const std::size_t at = bytes.find(text);
+        if (at == std::string_view::npos)
             return std::nullopt;
-        return static_cast<std::uint32_t>(at - m_data);
+        return static_cast<std::uint32_t>(from + at);
     }
 
 private:
