@@ -63,14 +63,19 @@ public:
     std::optional<std::uint32_t> find(std::string_view text, std::uint32_t from, std::uint32_t to) const
     {
         to = std::min(to, m_length);
-        if (from >= to)
+        if (from >= to || text.size() > to - from)
             return std::nullopt;
-        // string_view's search skips from one first byte to the next with memchr.
+        // Images are full of runs of 0x00 and 0xFF: the search skips from one
+        // byte of the text's first other byte to the next (with memchr), and
+        // then looks at the bytes before it.
+        std::size_t anchor = 0;
+        while (anchor + 1 < text.size() && (text[anchor] == '\x00' || text[anchor] == '\xFF'))
+            ++anchor;
         const std::string_view bytes(reinterpret_cast<const char*>(m_data) + from, to - from);
-        const std::size_t at = bytes.find(text);
-        if (at == std::string_view::npos)
-            return std::nullopt;
-        return static_cast<std::uint32_t>(from + at);
+        for (std::size_t at = anchor; (at = bytes.find(text.substr(anchor), at)) != std::string_view::npos; ++at)
+            if (bytes.compare(at - anchor, anchor, text.substr(0, anchor)) == 0)
+                return static_cast<std::uint32_t>(from + at - anchor);
+        return std::nullopt;
     }
 
 private:
