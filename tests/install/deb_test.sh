@@ -41,3 +41,9 @@ cli=$scratch/root/usr/bin/veltra-cli
 shown=$("$cli" show "$scratch/samples/gtx680.rom") || fail "show failed"
 grep -qx "name = Geforce GTX 680" <<<"$shown" || fail "show printed: $shown"
 grep -qx "checksum = DE - \[DE\]" <<<"$shown" || fail "show printed: $shown"
+
+# `man NAME` finds and renders each page where the package puts it.
+for page in veltra veltra-cli; do
+  title=$(MANWIDTH=80 man -M "$scratch/root/usr/share/man" "$page" 2>&1 | head -1) || true
+  [[ $title == "${page^^}(1)"* ]] || fail "man $page shows: $title"
+done
