@@ -44,5 +44,15 @@ add_custom_command(OUTPUT ${VELTRA_COPYRIGHT}
   DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make-copyright ${PROJECT_SOURCE_DIR}/LICENSE ${partCopyrights}
   VERBATIM)
 
-add_custom_target(package_docs ALL DEPENDS ${VELTRA_COPYRIGHT})
-install(FILES ${VELTRA_COPYRIGHT} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veltra)
+# CHANGELOG.md in the form Debian reads a changelog in, compressed as the
+# man pages are.
+set(VELTRA_CHANGELOG ${PROJECT_BINARY_DIR}/changelog)
+add_custom_command(OUTPUT ${VELTRA_CHANGELOG}.gz
+  COMMAND ${PYTHON3} ${PROJECT_SOURCE_DIR}/scripts/make-changelog ${PROJECT_SOURCE_DIR}/CHANGELOG.md veltra
+          ${VELTRA_CONTACT} ${VELTRA_CHANGELOG}
+  COMMAND ${GZIP} -9nf ${VELTRA_CHANGELOG}
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make-changelog ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+  VERBATIM)
+
+add_custom_target(package_docs ALL DEPENDS ${VELTRA_COPYRIGHT} ${VELTRA_CHANGELOG}.gz)
+install(FILES ${VELTRA_COPYRIGHT} ${VELTRA_CHANGELOG}.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veltra)

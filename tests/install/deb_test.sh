@@ -47,3 +47,8 @@ for page in veltra veltra-cli; do
   title=$(MANWIDTH=80 man -M "$scratch/root/usr/share/man" "$page" 2>&1 | head -1) || true
   [[ $title == "${page^^}(1)"* ]] || fail "man $page shows: $title"
 done
+
+# The changelog's newest entry is this version: a release says what it brought.
+newest=$(zcat "$scratch/root/usr/share/doc/veltra/changelog.gz" | dpkg-parsechangelog -l - -S Version) ||
+  fail "dpkg-parsechangelog cannot read changelog.gz"
+[[ $newest == "$version" ]] || fail "changelog.gz begins with $newest, not $version"
