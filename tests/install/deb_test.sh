@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Makes the .deb from this build folder, unpacks it as dpkg would lay it out,
-# and checks what it holds, what it depends on, and that the unpacked
-# veltra-cli runs.
+# Makes the .deb from this build folder, has lintian check it, unpacks it as
+# dpkg would lay it out, and checks what it holds, what it depends on, that
+# the unpacked veltra-cli runs and that man finds its pages.
 #   deb_test.sh CPACK BUILD_DIR EXPECTED_FILES VERSION MAKE_SAMPLES
 set -euo pipefail
 cpack=$1 build=$2 expected=$3 version=$4 make_samples=$5
@@ -15,6 +15,16 @@ fail() { echo "deb: $*" >&2; exit 1; }
 debs=("$scratch"/out/*.deb)
 [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "expected one .deb, got: ${debs[*]}"
 deb=${debs[0]}
+
+# Debian's checker finds no error and no warning. (As root it also says
+# that it should not run as root, which is no finding.) The package has no
+# overrides; one would go in usr/share/lintian/overrides/veltra, after a
+# comment that gives its reason.
+lintian=$(lintian --fail-on error,warning "$deb" 2>&1) && status=0 || status=$?
+if [[ $status -ne 0 ]] || grep -q '^[EW]: ' <<<"$lintian"; then
+  echo "$lintian" >&2
+  fail "lintian finds errors or warnings (exit status $status)"
+fi
 
 field() { dpkg-deb --field "$deb" "$1"; }
 [[ $(field Package) == veltra ]] || fail "Package is $(field Package)"
