@@ -22,7 +22,7 @@ std::set<std::string> buildLoadMessages()
     std::set<std::string> messages = {
         "Cannot open bios file!", "Cannot read bios file!", "Bios file is too large!", "Unknow model!",
         "Geforce GTX 660 is not supported!", "Read voltage error!", "Bios image length is wrong!",
-        "Bios image does not fit in the file!", "Bios tables overlap!",
+        "Bios image does not fit in the file!", "Bios image header is damaged!", "Bios tables overlap!",
     };
     // What the structure walk says of each table it reads.
     for (std::string table : {"bios information table", "string table", "pointer table", "clock table",
@@ -30,7 +30,8 @@ std::set<std::string> buildLoadMessages()
         std::string capitalised = table;
         capitalised[0] = static_cast<char>(capitalised[0] - 'a' + 'A');
         messages.insert({"Cannot find the " + table + "!", "Unknown " + table + " version!",
-                         capitalised + " does not fit in the file!", capitalised + " is too small!"});
+                         "Unknown " + table + " layout!", capitalised + " does not fit in the file!",
+                         capitalised + " is too small!"});
     }
     return messages;
 }
@@ -39,7 +40,8 @@ const std::set<std::string> loadMessages = buildLoadMessages();
 
 // The structure walk alone, over a copy exactly as long as the file, so that
 // the address sanitizer sees any read past its end: whatever the pointers,
-// lengths and counts say, every located field must lie inside the file.
+// lengths and counts say, every located field must lie inside the table that
+// holds it, and every table inside the file.
 void walkExactCopy(const std::uint8_t* data, std::size_t size)
 {
     if (size > RomImage::capacity)
@@ -56,18 +58,25 @@ void walkExactCopy(const std::uint8_t* data, std::size_t size)
     if (!chooseLayout(file, search.image, info) || info.layout.source != LayoutSource::ImageTables)
         return;
     const auto inside = [&](std::uint32_t offset, std::uint32_t width) { return file.holds(offset, width); };
-    bool all = inside(info.fanMin.offset, 1) && inside(info.fanMax.offset, 1) && inside(info.gpuClock.offset, 2) &&
-               inside(info.boostClock.offset, 2) && inside(info.memClock.offset, 2) &&
-               inside(info.memClock.secondOffset, 2) && inside(info.checksumReadOffset, 1) &&
-               inside(info.versionText.offset, versionTextLength) && inside(info.boardText.offset, boardTextLength) &&
-               inside(info.dateText.offset, dateTextLength);
+    check(inside(info.checksumReadOffset, 1) && inside(info.versionText.offset, versionTextLength) &&
+              inside(info.boardText.offset, boardTextLength) && inside(info.dateText.offset, dateTextLength),
+          "the texts and the checksum byte lie inside the file");
+    // Each field lies inside the table that holds it, and each table inside the file.
+    const ImageLayout& l = info.layout;
+    for (const TableExtent* table :
+         {&l.clockTable, &l.memoryClockTable, &l.boostTable, &l.powerTable, &l.fanTable, &l.voltageTable})
+        check(inside(table->offset, table->length), "every table lies inside the file");
+    bool held = l.clockTable.holds(info.gpuClock.offset, 2) && l.clockTable.holds(info.boostClock.offset, 2) &&
+                l.memoryClockTable.holds(info.memClock.offset, 2) &&
+                (info.memClock.secondOffset == 0 || l.memoryClockTable.holds(info.memClock.secondOffset, 2)) &&
+                l.fanTable.holds(info.fanMin.offset, 1) && l.fanTable.holds(info.fanMax.offset, 1);
     for (const auto* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
-        all = all && inside(power->offset, 4);
+        held = held && l.powerTable.holds(power->offset, 4);
     for (const auto& entry : info.boostTable)
-        all = all && inside(entry.offset, 2);
+        held = held && l.boostTable.holds(entry.offset, 2);
     for (const auto& slot : info.voltage)
-        all = all && inside(slot.offset, 4);
-    check(all, "every field located from the image's tables lies inside the file");
+        held = held && l.voltageTable.holds(slot.offset, 4);
+    check(held, "every field located from the image's tables lies inside the table that holds it");
     check(info.layout.checksumStartOffset < info.checksumReadOffset, "the checksum range is not empty");
 }
 

@@ -47,6 +47,19 @@ enum class LayoutSource {
     ImageTables,   // the image's own information table and the tables it points to
 };
 
+// Where one table lies in the file.
+struct TableExtent {
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+
+    // Whether the `width` bytes at `at` lie inside the table.
+    bool holds(std::uint32_t at, std::uint32_t width) const
+    {
+        return at >= offset && width <= length && at - offset <= length - width;
+    }
+    bool operator==(const TableExtent&) const = default;
+};
+
 // Where the image lies in its file and how its fields were located.
 struct ImageLayout {
     LayoutSource source = LayoutSource::BuiltInTable;
@@ -56,6 +69,9 @@ struct ImageLayout {
     std::uint32_t idsOffset = 0;
     // First byte of the summed range; the checksum byte ends it.
     std::uint32_t checksumStartOffset = builtInImageOffset;
+    // The tables that hold the fields, when the image's own tables located
+    // them: each field lies inside its table. Empty for the built-in table.
+    TableExtent clockTable, memoryClockTable, boostTable, powerTable, fanTable, voltageTable;
 
     bool operator==(const ImageLayout&) const = default;
 };

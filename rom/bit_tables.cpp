@@ -11,7 +11,6 @@
 namespace veltra {
 namespace {
 
-constexpr std::string_view informationTableSignature{"\xFF\xB8" "BIT\0", 6};
 constexpr std::uint16_t informationTableVersion = 0x0100;
 constexpr std::uint8_t informationHeaderBytes = 12;
 constexpr std::uint8_t tokenBytes = 6;
@@ -21,7 +20,7 @@ constexpr std::uint32_t dateTextInImage = 0x38;
 // The version string starts with "Version " before the version itself.
 constexpr std::uint32_t versionPrefixLength = 8;
 
-enum class Problem { Missing, Version, OutsideFile, TooSmall };
+enum class Problem { Missing, Version, Layout, OutsideFile, TooSmall };
 
 // Reports what is wrong with one table, named as a user knows it.
 bool refuse(std::string_view table, Problem problem)
@@ -35,6 +34,9 @@ bool refuse(std::string_view table, Problem problem)
         break;
     case Problem::Version:
         reportMessage("Unknown " + name + " version!");
+        break;
+    case Problem::Layout:
+        reportMessage("Unknown " + name + " layout!");
         break;
     case Problem::OutsideFile:
         reportMessage(capitalised + " does not fit in the file!");
@@ -58,19 +60,38 @@ struct TokenRef {
 constexpr TokenRef stringToken{"string table", 'S', 2, 0x11};
 constexpr TokenRef pointerToken{"pointer table", 'P', 2, 0x3C};
 
+// A header byte that fixes where entries and fields lie, and the one or two
+// values it holds on these boards' builds. A table of any other shape would
+// be read at offsets that nothing in the file vouches for.
+struct ShapeByte {
+    std::uint8_t at = 0;  // 0: none
+    std::uint8_t seen = 0, alsoSeen = 0;
+};
+
 // One of the six tables the pointer token leads to.
 struct TableRef {
     std::string_view name;
-    std::uint32_t pointerAt;     // in the pointer token's data
+    std::uint32_t pointerAt;   // in the pointer token's data
     std::uint8_t version;
-    std::uint8_t headerBytes;    // the header must reach the last byte read from it
+    std::uint8_t headerBytes;  // the header must reach the last byte read from it
+    std::array<ShapeByte, 4> shape;
 };
-constexpr TableRef memoryClockTable{"memory clock table", 0x00, 0x40, 6};
-constexpr TableRef fanTable{"fan table", 0x10, 0x24, 4};
-constexpr TableRef voltageTable{"voltage table", 0x20, 0x20, 4};
-constexpr TableRef powerTable{"power table", 0x2C, 0x20, 4};
-constexpr TableRef boostTable{"boost table", 0x34, 0x10, 6};
-constexpr TableRef clockTable{"clock table", 0x38, 0x10, 18};
+
+// Performance table: header, entry, sub-entry sizes and the sub-entry count.
+constexpr TableRef memoryClockTable{
+    "memory clock table", 0x00, 0x40, 6, {{{1, 29, 30}, {2, 21, 21}, {3, 4, 4}, {4, 9, 9}}}};
+// Thermal control table: header and entry sizes.
+constexpr TableRef fanTable{"fan table", 0x10, 0x24, 4, {{{1, 4, 4}, {3, 14, 14}}}};
+// Voltage map table: header and entry sizes.
+constexpr TableRef voltageTable{"voltage table", 0x20, 0x20, 4, {{{1, 12, 12}, {2, 34, 38}}}};
+// Power policy table: header and entry sizes.
+constexpr TableRef powerTable{"power table", 0x2C, 0x20, 4, {{{1, 13, 13}, {2, 22, 22}}}};
+// Voltage-frequency table: header and entry sizes, the entry count (the extra
+// entries start after the entries) and the extra entry size.
+constexpr TableRef boostTable{"boost table", 0x34, 0x10, 6, {{{1, 6, 6}, {2, 4, 4}, {3, 4, 4}, {4, 5, 5}}}};
+// Virtual P-state table: header, base entry and domain entry sizes, and the
+// domain count.
+constexpr TableRef clockTable{"clock table", 0x38, 0x10, 18, {{{1, 18, 20}, {2, 5, 5}, {3, 2, 2}, {4, 1, 1}}}};
 
 // A table whose header has been checked to lie in the file.
 struct Header {
@@ -96,8 +117,8 @@ public:
         m_headerSize = header(8);
         m_tokenSize = header(9);
         m_tokenCount = header(10);
-        if (m_headerSize < informationHeaderBytes || m_tokenSize < tokenBytes)
-            return refuse(informationTable, Problem::TooSmall);
+        if (m_headerSize != informationHeaderBytes || m_tokenSize != tokenBytes)
+            return refuse(informationTable, Problem::Layout);
         if (!m_file.holds(m_table, m_headerSize + std::uint64_t{m_tokenCount} * m_tokenSize))
             return refuse(informationTable, Problem::OutsideFile);
         return true;
@@ -132,20 +153,26 @@ public:
         // Data placed after the UEFI image is addressed as if that image
         // were not there.
         const std::uint64_t start =
-            m_image.offset + std::uint64_t{pointer} + (pointer >= m_image.length ? m_image.uefiLength : 0);
+            m_image.offset + std::uint64_t{pointer} + (pointer >= m_image.pciLength ? m_image.uefiLength : 0);
         if (!m_file.holds(start, ref.headerBytes))
             return fail(ref.name, Problem::OutsideFile);
         const Header table{m_file, start};
         if (table[0] != ref.version)
             return fail(ref.name, Problem::Version);
-        if (table[1] < ref.headerBytes)
-            return fail(ref.name, Problem::TooSmall);
+        for (const ShapeByte& byte : ref.shape)
+            if (byte.at != 0 && table[byte.at] != byte.seen && table[byte.at] != byte.alsoSeen)
+                return fail(ref.name, Problem::Layout);
         return table;
     }
 
-    bool holds(const TableRef& ref, const Header& table, std::uint64_t extent) const
+    // Whether the table's `length` bytes lie in the file; if so, records
+    // where the table lies.
+    bool holds(const TableRef& ref, const Header& table, std::uint64_t length, TableExtent& extent) const
     {
-        return m_file.holds(table.start, extent) || refuse(ref.name, Problem::OutsideFile);
+        if (!m_file.holds(table.start, length))
+            return refuse(ref.name, Problem::OutsideFile);
+        extent = {static_cast<std::uint32_t>(table.start), static_cast<std::uint32_t>(length)};
+        return true;
     }
 
     const FileBytes& file() const { return m_file; }
@@ -199,9 +226,9 @@ bool locateClocks(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
     const std::uint32_t header = (*t)[1], baseSize = (*t)[2], domainSize = (*t)[3], domains = (*t)[4],
                         count = (*t)[5], defaultEntry = (*t)[17];
     const std::uint64_t stride = baseSize + domainSize * domains;
-    if (domainSize * domains < 2 || defaultEntry >= count)
+    if (defaultEntry >= count)
         return refuse(clockTable.name, Problem::TooSmall);
-    if (!walk.holds(clockTable, *t, header + count * stride))
+    if (!walk.holds(clockTable, *t, header + count * stride, info.layout.clockTable))
         return false;
     const std::uint64_t entries = t->start + header;
     info.boostClock.offset = offset(entries + baseSize);
@@ -209,8 +236,10 @@ bool locateClocks(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
     return true;
 }
 
-// Performance table: the memory clock is the word in sub-entry 3 of entry 2;
-// the entry of P-state 0x0F holds a second copy at the same place.
+// Performance table: the memory clock is the word in sub-entry 3 of the
+// entry of P-state 0x0D; the entry of P-state 0x0F holds a second copy at
+// the same place. Either alone is the one copy. Each word carries the flag
+// 0x4000: a word without it is not a memory clock, and the table was misread.
 bool locateMemoryClock(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
 {
     const std::optional<Header> t = walk.open(pointers, memoryClockTable);
@@ -218,23 +247,29 @@ bool locateMemoryClock(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
         return false;
     const std::uint32_t header = (*t)[1], entrySize = (*t)[2], subSize = (*t)[3], subCount = (*t)[4],
                         count = (*t)[5];
-    constexpr std::uint32_t clockEntry = 2, clockSubEntry = 3;
-    constexpr std::uint8_t secondCopyState = 0x0F;
-    if (entrySize < 1 || subSize < 2 || subCount <= clockSubEntry || count <= clockEntry)
-        return refuse(memoryClockTable.name, Problem::TooSmall);
+    constexpr std::uint32_t clockSubEntry = 3;
+    constexpr std::uint8_t clockState = 0x0D, secondCopyState = 0x0F;
+    constexpr std::uint16_t clockFlag = 0x4000;
     const std::uint64_t stride = entrySize + std::uint64_t{subCount} * subSize;
-    if (!walk.holds(memoryClockTable, *t, header + count * stride))
+    if (!walk.holds(memoryClockTable, *t, header + count * stride, info.layout.memoryClockTable))
         return false;
     const auto entry = [&](std::uint32_t i) { return t->start + header + i * stride; };
-    const auto word = [&](std::uint32_t i) { return entry(i) + entrySize + clockSubEntry * subSize; };
-    info.memClock.offset = offset(word(clockEntry));
-    info.memClock.secondOffset = 0;
+    std::optional<std::uint64_t> clock, secondCopy;
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (*walk.file().u8(entry(i)) == secondCopyState) {
-            info.memClock.secondOffset = offset(word(i));
-            break;
-        }
+        const std::uint8_t state = *walk.file().u8(entry(i));
+        const std::uint64_t word = entry(i) + entrySize + clockSubEntry * subSize;
+        if (state == clockState && !clock)
+            clock = word;
+        else if (state == secondCopyState && !secondCopy)
+            secondCopy = word;
     }
+    if (!clock && !secondCopy)
+        return refuse(memoryClockTable.name, Problem::TooSmall);
+    for (const std::optional<std::uint64_t>& word : {clock, secondCopy})
+        if (word && !(*walk.file().u16(*word) & clockFlag))
+            return refuse(memoryClockTable.name, Problem::Layout);
+    info.memClock.offset = offset(clock ? *clock : *secondCopy);
+    info.memClock.secondOffset = clock && secondCopy ? offset(*secondCopy) : 0;
     return true;
 }
 
@@ -248,10 +283,10 @@ bool locateBoostTable(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
     const std::uint32_t header = (*t)[1], entrySize = (*t)[2], count = (*t)[3], extraSize = (*t)[4],
                         extraCount = (*t)[5];
     constexpr std::uint32_t firstBoostEntry = 2;
-    if (extraSize < 2 || extraCount < firstBoostEntry + boostEntryCount)
+    if (extraCount < firstBoostEntry + boostEntryCount)
         return refuse(boostTable.name, Problem::TooSmall);
     const std::uint64_t extras = header + std::uint64_t{count} * entrySize;
-    if (!walk.holds(boostTable, *t, extras + std::uint64_t{extraCount} * extraSize))
+    if (!walk.holds(boostTable, *t, extras + std::uint64_t{extraCount} * extraSize, info.layout.boostTable))
         return false;
     const std::uint64_t first = t->start + extras + firstBoostEntry * extraSize;
     for (std::size_t k = 0; k < boostEntryCount; ++k)
@@ -268,9 +303,9 @@ bool locatePower(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
         return false;
     const std::uint32_t header = (*t)[1], entrySize = (*t)[2], count = (*t)[3];
     constexpr std::uint32_t limitsEntry = 7, defaultEntry = 8;
-    if (entrySize < 14 || count <= defaultEntry)
+    if (count <= defaultEntry)
         return refuse(powerTable.name, Problem::TooSmall);
-    if (!walk.holds(powerTable, *t, header + std::uint64_t{count} * entrySize))
+    if (!walk.holds(powerTable, *t, header + std::uint64_t{count} * entrySize, info.layout.powerTable))
         return false;
     const auto entry = [&](std::uint32_t i) { return t->start + header + std::uint64_t{i} * entrySize; };
     info.powerLimitLo.offset = offset(entry(limitsEntry) + 6);
@@ -289,9 +324,7 @@ bool locateFan(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
         return false;
     const std::uint32_t header = (*t)[1], entrySize = (*t)[3];
     constexpr std::uint32_t fanEntry = 2;
-    if (entrySize < 2)
-        return refuse(fanTable.name, Problem::TooSmall);
-    if (!walk.holds(fanTable, *t, header + std::uint64_t{fanEntry + 1} * entrySize))
+    if (!walk.holds(fanTable, *t, header + std::uint64_t{fanEntry + 1} * entrySize, info.layout.fanTable))
         return false;
     const std::uint64_t at = t->start + header + std::uint64_t{fanEntry} * entrySize;
     info.fanMin.offset = offset(at);
@@ -307,9 +340,9 @@ bool locateVoltage(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
     if (!t)
         return false;
     const std::uint32_t header = (*t)[1], entrySize = (*t)[2], count = (*t)[3];
-    if (entrySize < 14 || count < 2)
+    if (count < 2)
         return refuse(voltageTable.name, Problem::TooSmall);
-    if (!walk.holds(voltageTable, *t, header + std::uint64_t{count} * entrySize))
+    if (!walk.holds(voltageTable, *t, header + std::uint64_t{count} * entrySize, info.layout.voltageTable))
         return false;
     const std::uint64_t first = t->start + header;
     const std::uint64_t second = first + entrySize;

@@ -41,6 +41,13 @@ public:
             value |= static_cast<std::uint32_t>(m_data[offset + i]) << (8 * i);
         return value;
     }
+    // The `count` bytes at `offset`, when the file holds them all.
+    std::optional<const std::uint8_t*> bytes(std::uint64_t offset, std::uint64_t count) const
+    {
+        if (!holds(offset, count))
+            return std::nullopt;
+        return m_data + offset;
+    }
     // True when the bytes at `offset` are `text`.
     bool matches(std::uint64_t offset, std::string_view text) const
     {
@@ -56,14 +63,19 @@ public:
     std::optional<std::uint32_t> find(std::string_view text, std::uint32_t from, std::uint32_t to) const
     {
         to = std::min(to, m_length);
-        if (from >= to)
+        if (from >= to || text.size() > to - from)
             return std::nullopt;
-        const std::uint8_t* end = m_data + to;
-        const std::uint8_t* at = std::search(m_data + from, end, text.begin(), text.end(),
-                                             [](std::uint8_t byte, char c) { return byte == static_cast<std::uint8_t>(c); });
-        if (at == end)
-            return std::nullopt;
-        return static_cast<std::uint32_t>(at - m_data);
+        // Images are full of runs of 0x00 and 0xFF: the search skips from one
+        // byte of the text's first other byte to the next (with memchr), and
+        // then looks at the bytes before it.
+        std::size_t anchor = 0;
+        while (anchor + 1 < text.size() && (text[anchor] == '\x00' || text[anchor] == '\xFF'))
+            ++anchor;
+        const std::string_view bytes(reinterpret_cast<const char*>(m_data) + from, to - from);
+        for (std::size_t at = anchor; (at = bytes.find(text.substr(anchor), at)) != std::string_view::npos; ++at)
+            if (bytes.compare(at - anchor, anchor, text.substr(0, anchor)) == 0)
+                return static_cast<std::uint32_t>(from + at - anchor);
+        return std::nullopt;
     }
 
 private:

@@ -23,13 +23,11 @@ bool chooseLayout(const FileBytes& file, const std::optional<LegacyImage>& image
     if (image) {
         if (const std::optional<std::uint32_t> table = findInformationTable(file, *image))
             return locateFromImageTables(file, *image, *table, info);
-        if (image->offset != builtInImageOffset) {
-            reportMessage("Cannot find the bios information table!");
-            return false;
-        }
+        reportMessage("Cannot find the bios information table!");
+        return false;
     }
     info.layout.source = LayoutSource::BuiltInTable;
-    info.layout.imageOffset = image ? std::optional<std::uint32_t>(image->offset) : std::nullopt;
+    info.layout.imageOffset = std::nullopt;
     info.layout.checksumStartOffset = builtInImageOffset;
     return true;
 }

@@ -14,12 +14,12 @@ namespace veltra {
 void placeIdentity(const std::optional<LegacyImage>& image, BiosInfo& info);
 
 // After the board has been selected, which set its built-in locations:
-// - no legacy image: the built-in locations stand;
+// - no option-ROM structure at all: the built-in locations stand;
 // - a legacy image with an information table: every location comes from the
 //   image's own tables (locateFromImageTables);
-// - a legacy image without one: the built-in locations, which were written
-//   for images that start at 0x400, stand for such an image only; any other
-//   is refused with "Cannot find the bios information table!".
+// - a legacy image without one, wherever it starts, is refused with "Cannot
+//   find the bios information table!": the built-in locations fit only the
+//   builds they were written for, and nothing in such a file says it is one.
 // False after a message; `info` is then as it was.
 bool chooseLayout(const FileBytes& file, const std::optional<LegacyImage>& image, BiosInfo& info);
 

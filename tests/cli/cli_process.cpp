@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -66,19 +67,27 @@ Process startCli(const std::vector<std::string>& args, const std::filesystem::pa
 {
     std::wstring command = quoted(std::filesystem::path(VELTRA_CLI_PATH).make_preferred().native());
     for (const std::string& arg : args) command += L" " + quoted(fromUtf8(arg).native());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
-    startup.hStdOutput = inheritable(outPath, GENERIC_WRITE, CREATE_ALWAYS);
-    startup.hStdError = inheritable(errPath, GENERIC_WRITE, CREATE_ALWAYS);
-    PROCESS_INFORMATION process{};
-    const bool started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                          &startup, &process);
-    for (HANDLE stream : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) ::CloseHandle(stream);
-    if (!started) throw std::runtime_error("cannot start veltra-cli");
-    ::CloseHandle(process.hThread);
-    return process.hProcess;
+    // Under Wine on a busy machine a start fails now and then; a few tries
+    // tell that from a program that cannot start at all.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt, ::Sleep(200)) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
+        startup.hStdOutput = inheritable(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+        startup.hStdError = inheritable(errPath, GENERIC_WRITE, CREATE_ALWAYS);
+        PROCESS_INFORMATION process{};
+        const bool started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                              &startup, &process);
+        error = ::GetLastError();
+        for (HANDLE stream : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) ::CloseHandle(stream);
+        if (started) {
+            ::CloseHandle(process.hThread);
+            return process.hProcess;
+        }
+    }
+    throw std::runtime_error("cannot start veltra-cli: error " + std::to_string(error));
 }
 
 int exitStatusOf(Process process)

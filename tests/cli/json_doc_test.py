@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
-"""docs/json.md against veltra-cli: every example is a valid record, and
-running the example's command on the sample images prints exactly it.
+"""The JSON examples of README.md and of every page in docs/ against
+veltra-cli: each is a valid record, and running the example's commands on
+the sample images prints exactly it. A JSON block that no command precedes,
+or a JSON fragment in the text, fails: it could drift from what the program
+prints.
 
-    json_doc_test.py VELTRA_CLI MAKE_SAMPLES DOCS_FOLDER
+    json_doc_test.py VELTRA_CLI MAKE_SAMPLES SOURCE_FOLDER
 """
 import json
+import os
 import re
 import shlex
 import subprocess
@@ -14,8 +18,8 @@ from pathlib import Path
 
 import jsonschema
 
-cli, make_samples, docs = sys.argv[1], sys.argv[2], Path(sys.argv[3])
-schema = json.loads((docs / "veltra-cli.schema.json").read_text())
+cli, make_samples, source = sys.argv[1], sys.argv[2], Path(sys.argv[3])
+schema = json.loads((source / "docs" / "veltra-cli.schema.json").read_text())
 jsonschema.Draft202012Validator.check_schema(schema)
 validator = jsonschema.Draft202012Validator(schema)
 
@@ -49,31 +53,56 @@ def valid(record, where):
     expect(not problems, f"{where}: {problems[:3]}")
 
 
-# Each example: a ```sh block with the command, then a ```json block with what it prints.
-page = (docs / "json.md").read_text()
-examples = re.findall(r"```sh\n\$ veltra-cli (.*?)\n```\s*```json\n(.*?)```", page, re.S)
-expect(len(examples) == 5, f"five examples in json.md, found {len(examples)}")
+# Each example: a ```sh block of "$ " command lines, then a ```json block
+# with what the last of them prints. veltra-cli is the one under test.
+EXAMPLE = re.compile(r"```sh\n((?:\$ [^\n]*\n)+)```\s*```json\n(.*?)```", re.S)
+FRAGMENT = re.compile(r'`[^`\n]*"[\w-]+"\s*:[^`\n]*`')
+environment = dict(os.environ, PATH=f"{Path(cli).parent}{os.pathsep}{os.environ['PATH']}")
 commands = set()
 
-with tempfile.TemporaryDirectory() as work:
-    subprocess.run([make_samples, "samples"], cwd=work, check=True, stdout=subprocess.DEVNULL)
-    for arguments, shown in examples:
-        args = shlex.split(arguments)
-        commands.add(args[0])
+
+def check_page(page, work):
+    text = page.read_text()
+    examples = EXAMPLE.findall(text)
+    expect(text.count("```json") == len(examples),
+           f"{page.name}: every ```json block follows the ```sh block of its command")
+    fragments = FRAGMENT.findall(text)
+    expect(not fragments, f"{page.name}: JSON in the text, not an example made by a command: {fragments}")
+    if examples:
+        subprocess.run([make_samples, "samples"], cwd=work, check=True, stdout=subprocess.DEVNULL)
+    for lines, shown in examples:
+        lines = [line[2:] for line in lines.splitlines()]
+        *setup, command = lines
+        for line in setup:
+            expect(subprocess.run(["bash", "-c", line], cwd=work, env=environment).returncode == 0,
+                   f"{page.name}: {line} succeeds")
+        args = shlex.split(command)
+        expect(args[0] == "veltra-cli", f"{page.name}: the last command is veltra-cli's: {command}")
+        commands.add(args[1])
         documented = records(shown)
         for record in documented:
-            valid(record, f"example of {arguments}")
-        run = subprocess.run([cli] + args, cwd=work, capture_output=True, text=True)
-        lines = run.stdout.splitlines()
-        printed = [json.loads(line) for line in lines]
+            valid(record, f"{page.name}: example of {command}")
+        run = subprocess.run(["bash", "-c", command], cwd=work, env=environment, capture_output=True, text=True)
+        printed = [json.loads(line) for line in run.stdout.splitlines()]
         for record in printed:
-            valid(record, f"output of {arguments}")
+            valid(record, f"{page.name}: output of {command}")
         # Same members, same order, same values.
         expect([json.dumps(r) for r in printed] == [json.dumps(r) for r in documented],
-               f"{arguments} prints what json.md shows:\n{run.stdout}")
+               f"{page.name}: {command} prints what the page shows:\n{run.stdout}")
+    return len(examples)
+
+
+pages = [source / "README.md"] + sorted((source / "docs").glob("*.md"))
+with tempfile.TemporaryDirectory() as scratch:
+    for page in pages:
+        work = Path(scratch) / page.stem
+        work.mkdir()
+        found = check_page(page, work)
+        if page.name == "json.md":
+            expect(found == 5, f"five examples in json.md, found {found}")
 
     # A record the schema must refuse: one it does not describe fully.
-    sample = json.loads(subprocess.run([cli, "show", "--json", "samples/gtx680.rom"], cwd=work,
+    sample = json.loads(subprocess.run([cli, "show", "--json", "samples/gtx680.rom"], cwd=Path(scratch) / "json",
                                        capture_output=True, text=True).stdout)
     for change in ("extra member", "missing boost entry", "value as text"):
         bent = dict(sample)
@@ -86,5 +115,5 @@ with tempfile.TemporaryDirectory() as work:
         expect(not validator.is_valid(bent), f"the schema refuses a record with a {change}")
 
 expect(commands == {"show", "set", "diff", "check"}, f"every command has an example: {sorted(commands)}")
-print(f"json.md: {passed} passed, {failed} failed")
+print(f"{len(pages)} pages: {passed} passed, {failed} failed")
 sys.exit(1 if failed else 0)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Makes the .deb from this build folder, unpacks it as dpkg would lay it out,
-# and checks what it holds, what it depends on, and that the unpacked
-# veltra-cli runs.
+# Makes the .deb from this build folder, has lintian check it, unpacks it as
+# dpkg would lay it out, and checks what it holds, what it depends on, that
+# the unpacked veltra-cli runs and that man finds its pages.
 #   deb_test.sh CPACK BUILD_DIR EXPECTED_FILES VERSION MAKE_SAMPLES
 set -euo pipefail
 cpack=$1 build=$2 expected=$3 version=$4 make_samples=$5
@@ -15,6 +15,16 @@ fail() { echo "deb: $*" >&2; exit 1; }
 debs=("$scratch"/out/*.deb)
 [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "expected one .deb, got: ${debs[*]}"
 deb=${debs[0]}
+
+# Debian's checker finds no error and no warning. (As root it also says
+# that it should not run as root, which is no finding.) The package has no
+# overrides; one would go in usr/share/lintian/overrides/veltra, after a
+# comment that gives its reason.
+lintian=$(lintian --fail-on error,warning "$deb" 2>&1) && status=0 || status=$?
+if [[ $status -ne 0 ]] || grep -q '^[EW]: ' <<<"$lintian"; then
+  echo "$lintian" >&2
+  fail "lintian finds errors or warnings (exit status $status)"
+fi
 
 field() { dpkg-deb --field "$deb" "$1"; }
 [[ $(field Package) == veltra ]] || fail "Package is $(field Package)"
@@ -41,3 +51,14 @@ cli=$scratch/root/usr/bin/veltra-cli
 shown=$("$cli" show "$scratch/samples/gtx680.rom") || fail "show failed"
 grep -qx "name = Geforce GTX 680" <<<"$shown" || fail "show printed: $shown"
 grep -qx "checksum = DE - \[DE\]" <<<"$shown" || fail "show printed: $shown"
+
+# `man NAME` finds and renders each page where the package puts it.
+for page in veltra veltra-cli; do
+  title=$(MANWIDTH=80 man -M "$scratch/root/usr/share/man" "$page" 2>&1 | head -1) || true
+  [[ $title == "${page^^}(1)"* ]] || fail "man $page shows: $title"
+done
+
+# The changelog's newest entry is this version: a release says what it brought.
+newest=$(zcat "$scratch/root/usr/share/doc/veltra/changelog.gz" | dpkg-parsechangelog -l - -S Version) ||
+  fail "dpkg-parsechangelog cannot read changelog.gz"
+[[ $newest == "$version" ]] || fail "changelog.gz begins with $newest, not $version"

@@ -62,6 +62,12 @@ const Form forms[] = {
          spec.npde = false;
          return spec;
      }},
+    // Seen on a real board: the checksum covers less than the PCI structure says.
+    {"vendor length short of the PCI structure's", [] {
+         StructuredSpec spec = specFor(BoardModel::Gtx660Ti, 0);
+         spec.pcirLengthUnits = 0xBB;
+         return spec;
+     }},
 };
 
 void expectLocatedAsBuilt(const BiosInfo& info, const StructuredImage& image)
@@ -129,37 +135,49 @@ TEST(Structure, FindsEveryFieldWhereTheFilesOwnTablesPutIt)
 }
 
 // On the builds the built-in tables were written for, the image's own tables
-// lead to the same offsets; with its information table gone, such an image
-// at 0x400 still loads through the built-in table, to the same record.
-TEST(Structure, OnTheBuildsOfTheBuiltInTablesBothWaysAgree)
+// lead to the same offsets.
+TEST(Structure, OnTheBuildsOfTheBuiltInTablesTheImageTablesLeadToTheSameOffsets)
 {
     for (BoardModel board : {BoardModel::Gtx660Ti, BoardModel::Gtx670, BoardModel::Gtx680}) {
         SCOPED_TRACE(static_cast<int>(board));
         StructuredImage image = testing::buildStructuredImage(specFor(board, 0x400));
         const testing::BoardOffsets& builtIn = testing::locationsOf(board);
         EXPECT_EQ(image.fields.at.checksumReadOffset, builtIn.checksumReadOffset);
-        const testing::TempDir dir;
         const testing::MessageRecorder messages;
         BiosInfo located;
-        ASSERT_TRUE(loadRomFile(dir.write("tables.rom", image.bytes), located));
+        ASSERT_TRUE(loadRomBytes(image.bytes.data(), image.bytes.size(), located));
         EXPECT_EQ(located.layout.source, LayoutSource::ImageTables);
         EXPECT_EQ(located.gpuClock.offset, builtIn.gpuClock);
         EXPECT_EQ(located.fanMin.offset, builtIn.fanMin);
         EXPECT_EQ(located.powerLimitLo.offset, builtIn.powerLimitLo);
         EXPECT_EQ(located.boostTable[0].offset, builtIn.boostTableFirst);
         EXPECT_EQ(located.voltage[5].offset, builtIn.voltage[5]);
-
-        image.bytes[image.bit] = 0;  // no information table any more
-        BiosInfo fixed;
-        ASSERT_TRUE(loadRomFile(dir.write("fixed.rom", image.bytes), fixed));
-        EXPECT_EQ(fixed.layout.source, LayoutSource::BuiltInTable);
-        EXPECT_EQ(fixed.layout.imageOffset, 0x400u);
-        fixed.layout.source = LayoutSource::ImageTables;
-        fixed.checksumStored = located.checksumStored;  // the changed byte lies in the summed range
-        fixed.checksumComputed = located.checksumComputed;
-        EXPECT_EQ(testing::dump(fixed), testing::dump(located));
         EXPECT_TRUE(messages.messages().empty());
     }
+}
+
+// The memory clock's two copies are found by their entries' P-state ids;
+// with one of the two entries gone, the other is the one copy a save writes.
+TEST(Structure, TheMemoryClockIsWhereItsPStatesSay)
+{
+    const StructuredImage intact = testing::buildStructuredImage(specFor(BoardModel::Gtx680, 0));
+    const std::uint32_t first = intact.fields.at.memClock, second = intact.fields.at.memClockSecond;
+    const std::uint32_t header = intact.bytes[intact.tables.performance + 1], stride = 21 + 9 * 4;
+    const struct {
+        std::uint32_t entry;  // whose P-state id is changed to 0x0E
+        std::uint32_t offset, secondOffset;
+    } cases[] = {{2, second, 0}, {3, first, 0}, {0, first, second}};
+    const testing::MessageRecorder messages;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        StructuredImage image = intact;
+        image.bytes[image.tables.performance + header + c.entry * stride] = 0x0E;
+        BiosInfo info;
+        ASSERT_TRUE(loadRomBytes(image.bytes.data(), image.bytes.size(), info));
+        EXPECT_EQ(info.memClock.offset, c.offset);
+        EXPECT_EQ(info.memClock.secondOffset, c.secondOffset);
+    }
+    EXPECT_TRUE(messages.messages().empty());
 }
 
 // Each way the structure can be unreadable: its message, and nothing of the
@@ -176,6 +194,15 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
     // The P token's data: u32 pointers, the performance table's first.
     const auto pointer = [](std::uint32_t at, std::uint32_t value) -> Bend {
         return [=](StructuredImage& i) { testing::putU32(i.bytes, i.pData + at, value); };
+    };
+    // The table at the pointer token's `at` moved to the file's end, with a
+    // header of a real shape whose entries run past that end.
+    const auto atTheEnd = [](std::uint32_t at, std::vector<std::uint8_t> header) -> Bend {
+        return [=](StructuredImage& i) {
+            const auto start = static_cast<std::uint32_t>(i.bytes.size() - header.size() - 2);
+            testing::putU32(i.bytes, i.pData + at, start - i.imageOffset);
+            std::copy(header.begin(), header.end(), i.bytes.begin() + start);
+        };
     };
     // A token's id byte, by its place among the tokens the builder wrote.
     const auto tokenWith = [](char id) {
@@ -198,18 +225,33 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
          "Geforce GTX 660 is not supported!"},
         {"image length 0", 0, [](StructuredImage& i) { testing::putU16(i.bytes, i.npde + 8, 0); },
          "Bios image length is wrong!"},
-        {"image longer than the file", 0x400, [](StructuredImage& i) { testing::putU16(i.bytes, i.npde + 8, 0x7F); },
+        {"image longer than the file", 0x400,
+         [](StructuredImage& i) {
+             testing::putU16(i.bytes, i.pcir + 0x10, 0x7F);
+             testing::putU16(i.bytes, i.npde + 8, 0x7F);
+         },
          "Bios image does not fit in the file!"},
+        {"vendor length past the PCI structure's", 0x400,
+         [](StructuredImage& i) { testing::putU16(i.bytes, i.npde + 8, 0x7F); }, "Bios image length is wrong!"},
+        {"vendor length short of the PCI structure's, its bytes not summing to zero", 0,
+         [](StructuredImage& i) { testing::putU16(i.bytes, i.npde + 8, 0x7D); }, "Bios image length is wrong!"},
+        {"no 55 AA, image at 0x400", 0x400, poke8(&StructuredImage::imageOffset, 1, 0xAB),
+         "Bios image header is damaged!"},
+        {"no PCIR, raw dump", 0, poke8(&StructuredImage::pcir, 3, 'r'), "Bios image header is damaged!"},
+        {"first image not a legacy one", 0, poke8(&StructuredImage::pcir, 0x14, 3), "Bios image header is damaged!"},
         {"no information table, image at 0", 0, poke8(&StructuredImage::bit, 2, 'X'),
+         "Cannot find the bios information table!"},
+        {"no information table, image at 0x400", 0x400, poke8(&StructuredImage::bit, 0, 0),
          "Cannot find the bios information table!"},
         {"no information table, image at 0x600", 0x600, poke8(&StructuredImage::bit, 0, 0),
          "Cannot find the bios information table!"},
         {"information table of version 2", 0, poke8(&StructuredImage::bit, 7, 2),
          "Unknown bios information table version!"},
-        {"tokens of five bytes", 0, poke8(&StructuredImage::bit, 9, 5), "Bios information table is too small!"},
+        {"tokens of five bytes", 0, poke8(&StructuredImage::bit, 9, 5), "Unknown bios information table layout!"},
         {"token count past the file", 0,
          [](StructuredImage& i) {
              i.bytes.resize(512);  // a one-unit image, so that the tokens run past the file's end
+             testing::putU16(i.bytes, i.pcir + 0x10, 1);
              testing::putU16(i.bytes, i.npde + 8, 1);
              i.bytes.at(i.bit + 10) = 255;
          },
@@ -228,40 +270,37 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
          "Pointer table does not fit in the file!"},
         {"no performance table", 0, pointer(0x00, 0), "Cannot find the memory clock table!"},
         {"performance table with three sub-entries", 0, table8(&T::performance, 4, 3),
+         "Unknown memory clock table layout!"},
+        {"performance header of 31 bytes", 0, table8(&T::performance, 1, 31), "Unknown memory clock table layout!"},
+        {"memory clock without its flag", 0,
+         [](StructuredImage& i) { i.bytes.at(i.fields.at.memClock + 1) &= 0xBF; }, "Unknown memory clock table layout!"},
+        {"no P-state 0x0D or 0x0F entry", 0,
+         [](StructuredImage& i) {
+             const std::uint32_t header = i.bytes.at(i.tables.performance + 1);
+             for (std::uint32_t entry = 0; entry < 4; ++entry)
+                 i.bytes.at(i.tables.performance + header + entry * (21 + 9 * 4)) = 0x0E;
+         },
          "Memory clock table is too small!"},
         {"performance table of version 0x41", 0x400, table8(&T::performance, 0, 0x41),
          "Unknown memory clock table version!"},
         {"boost table of version 0x11", 0, table8(&T::voltageFrequency, 0, 0x11), "Unknown boost table version!"},
         {"boost table with 46 extra entries", 0, table8(&T::voltageFrequency, 5, 46), "Boost table is too small!"},
-        {"boost entries of one byte", 0, table8(&T::voltageFrequency, 4, 1), "Boost table is too small!"},
+        {"boost entries of one byte", 0, table8(&T::voltageFrequency, 4, 1), "Unknown boost table layout!"},
+        {"boost table with five ordinary entries", 0, table8(&T::voltageFrequency, 3, 5), "Unknown boost table layout!"},
         {"boost table past the file", 0, pointer(0x34, 0x23FF0), "Boost table does not fit in the file!"},
         {"default clock entry past the table", 0, table8(&T::virtualPState, 17, 12), "Clock table is too small!"},
         {"clock table header without the entry index", 0, table8(&T::virtualPState, 1, 17),
-         "Clock table is too small!"},
+         "Unknown clock table layout!"},
         {"no clock table", 0x600, pointer(0x38, 0), "Cannot find the clock table!"},
         {"power table with eight entries", 0, table8(&T::powerPolicy, 3, 8), "Power table is too small!"},
-        {"power entries of 13 bytes", 0, table8(&T::powerPolicy, 2, 13), "Power table is too small!"},
+        {"power entries of 13 bytes", 0, table8(&T::powerPolicy, 2, 13), "Unknown power table layout!"},
         {"power table of version 0x21", 0, table8(&T::powerPolicy, 0, 0x21), "Unknown power table version!"},
-        {"power entries past the file", 0,
-         [](StructuredImage& i) {
-             i.bytes.at(i.tables.powerPolicy + 2) = 255;
-             i.bytes.at(i.tables.powerPolicy + 3) = 255;
-         },
-         "Power table does not fit in the file!"},
-        {"fan entries of one byte", 0, table8(&T::thermal, 3, 1), "Fan table is too small!"},
+        {"power entries past the file", 0, atTheEnd(0x2C, {0x20, 13, 22, 9}), "Power table does not fit in the file!"},
+        {"fan entries of one byte", 0, table8(&T::thermal, 3, 1), "Unknown fan table layout!"},
         {"fan table of version 0x25", 0, table8(&T::thermal, 0, 0x25), "Unknown fan table version!"},
         {"voltage table with one entry", 0, table8(&T::voltageMap, 3, 1), "Voltage table is too small!"},
-        {"voltage entries of 13 bytes", 0x400, table8(&T::voltageMap, 2, 13), "Voltage table is too small!"},
-        {"voltage table past the file", 0,
-         [](StructuredImage& i) {
-             const std::uint32_t start = static_cast<std::uint32_t>(i.bytes.size()) - 8;
-             testing::putU32(i.bytes, i.pData + 0x20, start - i.imageOffset);
-             i.bytes[start] = 0x20;
-             i.bytes[start + 1] = 12;
-             i.bytes[start + 2] = 34;
-             i.bytes[start + 3] = 2;
-         },
-         "Voltage table does not fit in the file!"},
+        {"voltage entries of 13 bytes", 0x400, table8(&T::voltageMap, 2, 13), "Unknown voltage table layout!"},
+        {"voltage table past the file", 0, atTheEnd(0x20, {0x20, 12, 34, 2}), "Voltage table does not fit in the file!"},
         // Every table has each kind of refusal, named by the table.
         {"string token of version 1", 0, [&](StructuredImage& i) { (&tokenWith('S')(i))[1] = 1; },
          "Unknown string table version!"},
@@ -269,16 +308,9 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
          "String table is too small!"},
         {"clock table of version 0x11", 0, table8(&T::virtualPState, 0, 0x11), "Unknown clock table version!"},
         {"clock entries past the file", 0,
-         [&](StructuredImage& i) {
-             table8(&T::virtualPState, 2, 255)(i);  // base entries of 255 bytes
-             table8(&T::virtualPState, 5, 255)(i);
-         },
+         atTheEnd(0x38, {0x10, 18, 5, 2, 1, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}),
          "Clock table does not fit in the file!"},
-        {"performance entries past the file", 0,
-         [&](StructuredImage& i) {
-             table8(&T::performance, 2, 255)(i);
-             table8(&T::performance, 5, 255)(i);
-         },
+        {"performance entries past the file", 0, atTheEnd(0x00, {0x40, 29, 21, 4, 9, 4}),
          "Memory clock table does not fit in the file!"},
         {"no boost table", 0, pointer(0x34, 0), "Cannot find the boost table!"},
         {"no power table", 0, pointer(0x2C, 0), "Cannot find the power table!"},

@@ -180,6 +180,11 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
         *start += image;
     if (spec.powerTableAfterUefi)
         out.tables.powerPolicy += spec.uefiLength;  // the pointer skips the UEFI image
+    const TableStarts lengths = tableLengths(shapes);
+    out.tableEnds = {out.tables.performance + lengths.performance, out.tables.thermal + lengths.thermal,
+                     out.tables.voltageMap + lengths.voltageMap, out.tables.powerPolicy + lengths.powerPolicy,
+                     out.tables.voltageFrequency + lengths.voltageFrequency,
+                     out.tables.virtualPState + lengths.virtualPState};
 
     std::vector<std::uint8_t>& bytes = out.bytes;
     bytes.resize(std::size_t{image} + legacy + spec.uefiLength + out.afterUefiLength + spec.trailingLength);

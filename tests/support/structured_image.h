@@ -75,7 +75,8 @@ struct StructuredImage {
     std::uint32_t uefiOffset;  // 0 when none
     // The block holding the power table when it is after the UEFI image; 0 when none.
     std::uint32_t afterUefiOffset, afterUefiLength;
-    TableStarts tables;  // absolute file offsets of the six tables
+    TableStarts tables;     // absolute file offsets of the six tables
+    TableStarts tableEnds;  // one past each table's last byte
 };
 
 // 660 Ti / 670: P 84, performance header 30, virtual P-state header 20,

@@ -47,6 +47,12 @@ std::array<Extent, 6> extentsOf(const TableStarts& t, const TableShapes& s)
 
 }  // namespace
 
+TableStarts tableLengths(const TableShapes& s)
+{
+    const std::array<Extent, 6> e = extentsOf(TableStarts{}, s);
+    return {e[0].size, e[1].size, e[2].size, e[3].size, e[4].size, e[5].size};
+}
+
 BoardOffsets placeFields(const TableStarts& t, const TableShapes& s)
 {
     BoardOffsets at{};

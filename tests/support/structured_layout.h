@@ -43,8 +43,9 @@ inline constexpr std::uint32_t vpsBaseClockIndexAt = 17;
 // Performance table: 4 entries of 21 bytes, each with 9 sub-entries of 4 bytes.
 inline constexpr std::uint32_t perfEntry = 21, perfSub = 4, perfSubs = 9, perfEntries = 4, perfMemSub = 3;
 inline constexpr std::uint32_t perfStride = perfEntry + perfSub * perfSubs;
-// Each entry opens with its P-state id; 0x0F holds the second memory clock.
-inline constexpr std::array<std::uint8_t, perfEntries> perfStateIds = {0x00, 0x05, 0x07, 0x0F};
+// Each entry opens with its P-state id, as on real boards: the memory clock
+// is in the entry of P-state 0x0D, its second copy in that of 0x0F.
+inline constexpr std::array<std::uint8_t, perfEntries> perfStateIds = {0x07, 0x0A, 0x0D, 0x0F};
 
 // Voltage-frequency table: 4 entries, then 53 extra entries of 5 bytes; the
 // boost ladder is extra entries 2..46.
@@ -55,6 +56,9 @@ constexpr std::uint32_t vfExtraAt(std::uint32_t i) { return vfHeader + vfEntries
 inline constexpr std::uint32_t powerHeader = 13, powerEntry = 22, powerEntries = 9, powerLimits = 7, powerDefaults = 8;
 inline constexpr std::uint32_t thermalHeader = 4, thermalEntry = 14, thermalEntries = 3, thermalFanEntry = 2;
 inline constexpr std::uint32_t vmapHeader = 12;
+
+// Each table's length in bytes, in the same order as TableStarts.
+TableStarts tableLengths(const TableShapes& s);
 
 // Each field's offset, given each table's offset in the same frame.
 BoardOffsets placeFields(const TableStarts& t, const TableShapes& s);
