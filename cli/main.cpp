@@ -51,6 +51,9 @@ int run(int argc, char** argv)
     installMessageHandler();
 
     CLI::App app{"Shows, sets and compares the values of video BIOS images (*.rom).", "veltra-cli"};
+    // Options are --long and -s alone: on Windows, CLI11 would also take
+    // /name for an option, and so refuse a FILE such as /cards/card.rom.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", "veltra-cli " VELTRA_VERSION);
     app.require_subcommand(0, 1);
     app.footer(programFooter);

@@ -23,6 +23,9 @@ CommandLine refused(const std::string& why, const CLI::App& parser)
 CommandLine readCommandLine(const std::vector<std::string>& arguments)
 {
     CLI::App parser{res::commandLineDescription, arguments.empty() ? std::string(res::appName) : arguments.front()};
+    // On Windows CLI11 would also take /name for an option, and so refuse a
+    // FILE such as /cards/card.rom.
+    parser.allow_windows_style_options(false);
     parser.set_help_flag("-h,--help", res::helpOptionText);
     parser.set_version_flag("-v,--version", std::string(res::appName) + " " + res::appVersion, res::versionOptionText);
     std::string file;

@@ -204,6 +204,9 @@ TEST(Show, ReportsEachKindOfLoadFailureWordForWord)
             EXPECT_EQ(run.err, prefix + c.err + prefix + "Load bios file failed!\n");
         }
     }
+    // A FILE that starts with a slash names a file on Windows too, not an option.
+    const std::string rooted = "veltra-cli: /no/such/x.rom: ";
+    EXPECT_EQ(runCli({"show", "/no/such/x.rom"}).err, rooted + "Cannot open bios file!\n" + rooted + "Load bios file failed!\n");
 }
 
 // Image texts and file names are arbitrary bytes: they must neither break the

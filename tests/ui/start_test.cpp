@@ -40,6 +40,7 @@ TEST(CommandLine, HelpVersionAndUsageErrorsOnlyPrint)
         {{"a.rom", "b.rom"}, 2, "", "The following argument was not expected: b.rom\n\n" + usage, ""},
         {{}, std::nullopt, "", "", ""},
         {{"card.rom"}, std::nullopt, "", "", "card.rom"},
+        {{"/card.rom"}, std::nullopt, "", "", "/card.rom"},
         {{"--", "-card.rom"}, std::nullopt, "", "", "-card.rom"},
         {{"caf\xC3\xA9.rom"}, std::nullopt, "", "", "caf\xC3\xA9.rom"},
     };
