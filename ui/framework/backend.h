@@ -1,7 +1,7 @@
 #pragma once
 
 // What a toolkit gives the framework. The framework's classes are written
-// once on top of these functions; a backend (qt/, and in time win32/)
+// once on top of these functions; a backend (qt/, win32/)
 // implements every one of them in its own folder, and CMake links the one
 // for the platform. Nothing outside the framework includes this file.
 //
@@ -109,6 +109,10 @@ void trackPopupMenu(MenuHandle menu, CPoint point);
 
 // The toolkit's own message boxes and file dialogs.
 Prompts& dialogPrompts();
+
+// The program's arguments as UTF-8, from what main() was given or from the
+// system's own record of them.
+std::vector<std::string> programArguments(int argc, char** argv);
 
 }  // namespace backend
 }  // namespace veltra

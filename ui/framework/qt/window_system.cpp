@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "../backend.h"
+
 namespace veltra {
 
 struct WindowSystem::Toolkit {
@@ -21,3 +23,12 @@ WindowSystem::WindowSystem(int& argc, char** argv, const AppIdentity& identity)
 WindowSystem::~WindowSystem() = default;
 
 }  // namespace veltra
+
+namespace veltra::backend {
+
+std::vector<std::string> programArguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+}  // namespace veltra::backend

@@ -1,0 +1,107 @@
+// The system's own message boxes and file dialogs.
+#include "win32.h"
+
+#include <commdlg.h>
+
+#include "registry.h"
+#include "win32_backend.h"
+#include "../dialog.h"
+#include "../prompts.h"
+
+namespace veltra {
+
+namespace win32 {
+
+std::wstring& applicationName()
+{
+    static std::wstring name;
+    return name;
+}
+
+}  // namespace win32
+
+namespace {
+
+HWND windowOf(CWnd* owner)
+{
+    const HWND window = owner ? win32::hwndOf(*owner) : nullptr;
+    return window ? GetAncestor(window, GA_ROOT) : nullptr;
+}
+
+// "BIOS File(*.rom)" as the dialogs take it: the name, then the pattern in
+// its parentheses, each ended by a null, and a null after the last pair.
+std::wstring filterOf(const std::string& filter)
+{
+    const std::wstring name = win32::wide(filter);
+    const auto open = name.rfind(L'(');
+    const auto close = name.rfind(L')');
+    const std::wstring pattern =
+        open != std::wstring::npos && close != std::wstring::npos && close > open ? name.substr(open + 1, close - open - 1)
+                                                                                   : L"*.*";
+    return name + L'\0' + pattern + L'\0' + L'\0';
+}
+
+std::optional<std::filesystem::path> askPath(CWnd* owner, const FileQuestion& question, bool saving)
+{
+    // Room for the longest path the system takes.
+    std::wstring file(32768, L'\0');
+    const std::wstring filter = filterOf(question.filter);
+    const std::wstring title = win32::wide(question.title);
+    const std::wstring suffix = win32::wide(question.defaultSuffix);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = windowOf(owner);
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = suffix.empty() ? nullptr : suffix.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                   (saving ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+    const BOOL chosen = saving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (!chosen)
+        return std::nullopt;
+    return std::filesystem::path(file.c_str());
+}
+
+// Prompts that show the system's modal dialogs.
+class DialogPrompts : public Prompts {
+public:
+    void showMessage(CWnd* owner, const std::string& text) override
+    {
+        MessageBoxW(windowOf(owner), win32::wide(text).c_str(), win32::applicationName().c_str(),
+                    MB_OK | MB_ICONWARNING);
+    }
+
+    bool askYesNo(CWnd* owner, const std::string& question) override
+    {
+        // No is the default: a stray Enter keeps what is there.
+        return MessageBoxW(windowOf(owner), win32::wide(question).c_str(), win32::applicationName().c_str(),
+                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    }
+
+    std::optional<std::filesystem::path> askOpenPath(CWnd* owner, const FileQuestion& question) override
+    {
+        return askPath(owner, question, false);
+    }
+
+    std::optional<std::filesystem::path> askSavePath(CWnd* owner, const FileQuestion& question) override
+    {
+        return askPath(owner, question, true);
+    }
+
+    int runModal(CDialog& dialog) override { return backend::runModal(dialog.GetSafeHwnd()); }
+};
+
+}  // namespace
+
+namespace backend {
+
+Prompts& dialogPrompts()
+{
+    static DialogPrompts real;
+    return real;
+}
+
+}  // namespace backend
+}  // namespace veltra
