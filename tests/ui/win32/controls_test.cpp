@@ -1,0 +1,148 @@
+// What only the system's controls tell: that the window is made of them with
+// the templates' ids, that a read-only edit takes its colours from the
+// message it really asks with, that no label cuts its text in the system's
+// font, and that the program carries what Windows reads from its file.
+#include <gtest/gtest.h>
+
+#include "tests/ui/win32/win32_driver.h"
+#include "tests/ui/window_fixture.h"
+#include "ui/about_dlg.h"
+#include "ui/res/templates.h"
+
+namespace veltra::testing {
+namespace {
+
+std::wstring classNameOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+const wchar_t* systemClassOf(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::ValueEdit:
+    case ControlKind::IdentityEdit:
+        return L"Edit";
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton:
+    case ControlKind::GroupBox:
+        return L"Button";
+    case ControlKind::TabControl:
+        return L"SysTabControl32";
+    default:
+        return L"Static";
+    }
+}
+
+class Win32Controls : public WindowTest {
+protected:
+    // Every dialog of the window, as made, with its template.
+    std::vector<std::pair<const CDialog*, const DialogTemplate*>> dialogs() const
+    {
+        return {{&dlg, &res::mainDialog},         {&dlg.Page(frequencyTab), &res::frequencyPage},
+                {&dlg.Page(boostTab), &res::boostPage}, {&dlg.Page(powerTab), &res::powerPage},
+                {&dlg.Page(fanTab), &res::fanPage},     {&dlg.Page(voltageTab), &res::voltagePage},
+                {&about, &res::aboutDialog}};
+    }
+
+    void SetUp() override { about.Create(); }
+
+    CAboutDlg about{&dlg};
+};
+
+// A screen reader, a test tool or another program finds each control by the
+// id and the class every Windows program of this kind uses; each dialog
+// carries its template's id.
+TEST_F(Win32Controls, AreTheSystemsOwnWithTheTemplatesIds)
+{
+    for (const auto& [dialog, made] : dialogs()) {
+        EXPECT_EQ(GetWindowContextHelpId(hwnd(*dialog)), static_cast<DWORD>(made->id));
+        for (const ControlTemplate& control : made->controls) {
+            if (control.id == noControlId)
+                continue;
+            const HWND found = GetDlgItem(hwnd(*dialog), control.id);
+            ASSERT_NE(found, nullptr) << made->id << " " << control.id;
+            EXPECT_EQ(classNameOf(found), systemClassOf(control.kind)) << made->id << " " << control.id;
+        }
+    }
+    for (int k = 0; k < 45; ++k) {
+        const HWND edit = GetDlgItem(hwnd(dlg.Page(boostTab)), res::firstBoostEditId + k);
+        ASSERT_NE(edit, nullptr) << k;
+        EXPECT_EQ(classNameOf(edit), L"Edit");
+    }
+}
+
+// The checksum field is read-only, so the system asks its colours with
+// WM_CTLCOLORSTATIC: answering only WM_CTLCOLOREDIT would leave it grey
+// whatever the checksum says.
+TEST_F(Win32Controls, ReadOnlyChecksumTakesItsColoursFromTheStaticMessage)
+{
+    open(writeImage("colour.rom", ImageSpec{}));
+    const std::optional<ControlColors> wanted = checksum().CtlColor();
+    ASSERT_TRUE(wanted.has_value());
+    HDC dc = CreateCompatibleDC(nullptr);
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(hwnd(dlg), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd(checksum()))));
+    ASSERT_NE(brush, nullptr);
+    LOGBRUSH painted{};
+    GetObjectW(brush, sizeof painted, &painted);
+    const COLORREF back = RGB(wanted->back.red, wanted->back.green, wanted->back.blue);
+    EXPECT_EQ(painted.lbColor, back);
+    EXPECT_EQ(GetBkColor(dc), back);
+    EXPECT_EQ(GetTextColor(dc), RGB(wanted->text.red, wanted->text.green, wanted->text.blue));
+    // The name field has no colours of its own: the system's apply.
+    EXPECT_NE(SendMessageW(hwnd(dlg), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(hwnd(edit(res::nameEditId)))),
+              reinterpret_cast<LRESULT>(brush));
+    EXPECT_NE(GetBkColor(dc), back);
+    DeleteDC(dc);
+}
+
+// The system's dialog font is wider than the one the layout was drawn with:
+// every label still shows its whole text.
+TEST_F(Win32Controls, NoLabelCutsItsText)
+{
+    for (const auto& [dialog, made] : dialogs()) {
+        for (HWND child = GetWindow(hwnd(*dialog), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+            if (classNameOf(child) != L"Static" || (style & SS_TYPEMASK) > SS_LEFTNOWORDWRAP)
+                continue;
+            wchar_t text[256] = {};
+            GetWindowTextW(child, text, 256);
+            HDC dc = GetDC(child);
+            const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+            RECT needed{};
+            DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
+            SelectObject(dc, previous);
+            ReleaseDC(child, dc);
+            RECT shown{};
+            GetClientRect(child, &shown);
+            EXPECT_LE(needed.right, shown.right) << made->id << " \"" << win32::utf8(text) << "\"";
+        }
+    }
+}
+
+// What Windows reads from the program's file: the manifest that asks for
+// the version 6 controls and UTF-8, the icon the desktop shows, the logo and
+// the version.
+TEST(Win32Program, CarriesItsManifestIconLogoAndVersion)
+{
+    const HMODULE program = LoadLibraryExW(win32::wide(VELTRA_PROGRAM).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr) << VELTRA_PROGRAM;
+    const HRSRC manifest = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(program, manifest))),
+                           SizeofResource(program, manifest));
+    for (const char* wanted : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
+                               "UTF-8</activeCodePage>", "PerMonitorV2", "level=\"asInvoker\""})
+        EXPECT_NE(text.find(wanted), std::string::npos) << wanted;
+    EXPECT_NE(FindResourceW(program, MAKEINTRESOURCEW(128), MAKEINTRESOURCEW(14)), nullptr);  // RT_GROUP_ICON
+    EXPECT_NE(FindResourceW(program, MAKEINTRESOURCEW(133), MAKEINTRESOURCEW(2)), nullptr);   // RT_BITMAP
+    EXPECT_NE(FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)), nullptr);    // RT_VERSION
+    FreeLibrary(program);
+}
+
+}  // namespace
+}  // namespace veltra::testing
