@@ -19,6 +19,8 @@ zips=("$build"/veltra-*-win64.zip)
 diff -u "$expected" "$scratch/files" || fail "the file list differs from $expected"
 
 # DLLs every Windows has; anything else would have to travel beside the .exe.
+# Windows spells a DLL's name in any case.
+shopt -s nocasematch
 system='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|SHELL32|ADVAPI32|ole32|OLEAUT32|UxTheme|msvcrt)\.dll$'
 for exe in "$scratch"/veltra-*-win64/*.exe; do
   imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
