@@ -124,6 +124,30 @@ TEST_F(Win32Controls, NoLabelCutsItsText)
     }
 }
 
+// A file dropped from Explorer arrives as the UTF-16 name the shell gives:
+// a name in any script, in folders past 260 characters, opens whole.
+TEST_F(Win32Controls, ADroppedFileOfAnyNameAndLengthOpens)
+{
+    std::wstring deep = L"\\\\?\\" + dir.path().wstring();
+    for (int level = 0; level < 4; ++level) {
+        deep += L"\\" + std::wstring(90, static_cast<wchar_t>(L'a' + level));
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    const std::wstring name = L"\u043a\u0430\u0440\u0442\u0430 \U0001F525.rom";
+    const std::vector<std::uint8_t> bytes = buildImage(ImageSpec{});
+    const HANDLE file = CreateFileW((deep + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    const std::filesystem::path dropped = std::filesystem::path(deep.substr(4)) / name;
+
+    EXPECT_TRUE(dropFiles(dlg, pageEdit(frequencyTab, res::gpuClockEditId), {dropped}));
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
+    EXPECT_EQ(dlg.FilePath(), dropped);
+    EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), win32::utf8(name));
+}
+
 // What Windows reads from the program's file: the manifest that asks for
 // the version 6 controls and UTF-8, the icon the desktop shows, the logo and
 // the version.
