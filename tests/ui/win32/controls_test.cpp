@@ -7,6 +7,7 @@
 #include "tests/ui/win32/win32_driver.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/about_dlg.h"
+#include "ui/framework/backend.h"
 #include "ui/res/templates.h"
 
 namespace veltra::testing {
@@ -146,6 +147,50 @@ TEST_F(Win32Controls, ADroppedFileOfAnyNameAndLengthOpens)
     EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
     EXPECT_EQ(dlg.FilePath(), dropped);
     EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), win32::utf8(name));
+}
+
+// What the system's own boxes showed, read while they run: a timer fires in
+// their modal loop, notes the box and presses Enter in it.
+struct SeenBox {
+    std::string title;
+    std::string text;
+    HWND owner = nullptr;
+};
+
+SeenBox seen;
+
+void CALLBACK pressEnterInTheBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    const HWND box = GetActiveWindow();
+    wchar_t text[256] = {};
+    GetWindowTextW(box, text, 256);
+    seen.title = win32::utf8(text);
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    seen.text = win32::utf8(text);
+    seen.owner = GetWindow(box, GW_OWNER);
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_RETURN, 1u | (1u << 30) | (1u << 31));
+}
+
+// The real message boxes stand over the window, titled with the program's
+// name; Enter on the question answers No, so a stray key keeps typed values.
+TEST_F(Win32Controls, MessageBoxesAreOwnedTitledAndDefaultToNo)
+{
+    Prompts& real = backend::dialogPrompts();
+    seen = {};
+    SetTimer(nullptr, 0, 100, pressEnterInTheBox);
+    real.showMessage(&pageEdit(frequencyTab, res::gpuClockEditId), "Cannot save bios file!");
+    EXPECT_EQ(seen.title, "Veltra");
+    EXPECT_EQ(seen.text, "Cannot save bios file!");
+    EXPECT_EQ(seen.owner, hwnd(dlg));
+
+    seen = {};
+    SetTimer(nullptr, 0, 100, pressEnterInTheBox);
+    EXPECT_FALSE(real.askYesNo(&dlg, "Discard unsaved edits?"));
+    EXPECT_EQ(seen.title, "Veltra");
+    EXPECT_EQ(seen.text, "Discard unsaved edits?");
+    EXPECT_EQ(seen.owner, hwnd(dlg));
 }
 
 // What Windows reads from the program's file: the manifest that asks for

@@ -549,7 +549,6 @@ int runModal(WindowHandle dialog)
     if (!record)
         return IDCANCEL;
     record->modalDone = false;
-    record->modalRunning = true;
     const HWND owner = GetWindow(hwnd, GW_OWNER);
     if (owner && IsWindowEnabled(owner)) {
         EnableWindow(owner, FALSE);
@@ -584,7 +583,6 @@ int runModal(WindowHandle dialog)
     record = win32::recordOf(hwnd);
     if (!record)
         return IDCANCEL;
-    record->modalRunning = false;
     if (record->disabledOwner) {
         EnableWindow(record->disabledOwner, TRUE);
         record->disabledOwner = nullptr;

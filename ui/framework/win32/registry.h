@@ -6,6 +6,8 @@
 
 #include "win32.h"
 
+#include <string>
+
 #include "../backend.h"
 
 namespace veltra::win32 {
@@ -19,7 +21,6 @@ struct WindowRecord {
     HICON bigIcon = nullptr;     // a dialog's icons
     HICON smallIcon = nullptr;
     HACCEL accelerators = nullptr;
-    bool modalRunning = false;
     bool modalDone = false;
     int modalResult = 0;
     HWND disabledOwner = nullptr;  // the owner a modal loop disabled
@@ -35,6 +36,9 @@ void untrack(HWND window);
 
 // The procedure of every dialog the backend makes.
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The application's name, the title of its message boxes.
+std::wstring& applicationName();
 
 // The user's Escape or the frame's close button on `dialog`.
 void cancel(HWND dialog);

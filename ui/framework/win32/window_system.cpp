@@ -2,15 +2,12 @@
 
 #include <objbase.h>
 
+#include "registry.h"
 #include "win32_backend.h"
 #include "../backend.h"
 #include "../window_system.h"
 
 namespace veltra {
-
-namespace win32 {
-std::wstring& applicationName();
-}
 
 struct WindowSystem::Toolkit {
     bool comStarted = false;
