@@ -4,6 +4,8 @@
 // font, and that the program carries what Windows reads from its file.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "tests/ui/win32/win32_driver.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/about_dlg.h"
@@ -147,6 +149,23 @@ TEST_F(Win32Controls, ADroppedFileOfAnyNameAndLengthOpens)
     EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
     EXPECT_EQ(dlg.FilePath(), dropped);
     EXPECT_EQ(edit(res::fileNameEditId).GetWindowText(), win32::utf8(name));
+}
+
+// Tab goes through the window's controls and into the page shown, never into
+// a hidden one: a keyboard user reaches every value.
+TEST_F(Win32Controls, TabReachesTheShownPagesEditsOnly)
+{
+    selectTab(powerTab);
+    edit(res::nameEditId).SetFocus();
+    std::set<HWND> reached;
+    for (int press = 0; press < 40; ++press) {
+        this->press("Tab");
+        reached.insert(GetFocus());
+    }
+    for (int id : {res::powerDefaultEditId, res::powerMaxEditId, res::powerLimitLoEditId, res::powerLimitHiEditId})
+        EXPECT_TRUE(reached.count(hwnd(pageEdit(powerTab, id)))) << id;
+    for (HWND window : reached)
+        EXPECT_TRUE(IsWindowVisible(window));
 }
 
 // What the system's own boxes showed, read while they run: a timer fires in
