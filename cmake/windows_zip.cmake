@@ -33,6 +33,10 @@ while(notices)
   list(POP_FRONT notices from to)
   list(APPEND steps COMMAND ${CMAKE_COMMAND} -E copy ${from} ${stage}/third-party/${to})
 endwhile()
+if(VELTRA_BUILD_UI)
+  # The README shows the window in it.
+  list(APPEND steps COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/windows.png ${stage}/docs)
+endif()
 if(VELTRA_BUILD_CLI)
   list(APPEND steps COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/json.md
                     ${PROJECT_SOURCE_DIR}/docs/veltra-cli.schema.json ${stage}/docs)
