@@ -425,6 +425,14 @@ bool preTranslateMessage(MSG& message)
     return IsDialogMessageW(root, &message);
 }
 
+void deliver(MSG& message)
+{
+    if (!preTranslateMessage(message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 void processMessages()
 {
     MSG message;
@@ -433,10 +441,7 @@ void processMessages()
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        if (!preTranslateMessage(message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        deliver(message);
     }
 }
 
@@ -556,14 +561,15 @@ int runModal(WindowHandle dialog)
     }
     // A window of its own opens centred on its owner; one without, on the
     // screen (DS_CENTER).
-    RECT area{};
-    RECT frame{};
-    GetWindowRect(owner, &area);
-    GetWindowRect(hwnd, &frame);
-    if (owner && !IsWindowVisible(hwnd))
+    if (owner && !IsWindowVisible(hwnd)) {
+        RECT area{};
+        RECT frame{};
+        GetWindowRect(owner, &area);
+        GetWindowRect(hwnd, &frame);
         SetWindowPos(hwnd, nullptr, (area.left + area.right - (frame.right - frame.left)) / 2,
                      (area.top + area.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
 
@@ -575,10 +581,7 @@ int runModal(WindowHandle dialog)
                 PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
-        if (!win32::preTranslateMessage(message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        win32::deliver(message);
     }
     record = win32::recordOf(hwnd);
     if (!record)

@@ -40,6 +40,9 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 // The application's name, the title of its message boxes.
 std::wstring& applicationName();
 
+// A message taken from the queue, through preTranslateMessage to its window.
+void deliver(MSG& message);
+
 // The user's Escape or the frame's close button on `dialog`.
 void cancel(HWND dialog);
 
