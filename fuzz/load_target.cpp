@@ -21,12 +21,18 @@ std::set<std::string> buildLoadMessages()
 {
     std::set<std::string> messages = {
         "Cannot open bios file!", "Cannot read bios file!", "Bios file is too large!", "Unknow model!",
-        "Geforce GTX 660 is not supported!", "Read voltage error!", "Bios image length is wrong!",
+        "Read voltage error!", "Bios image length is wrong!",
         "Bios image does not fit in the file!", "Bios image header is damaged!", "Bios tables overlap!",
     };
+    // A board without built-in locations, in a file without structure.
+    for (const BoardEntry& board : boardTable)
+        messages.insert(std::string(board.displayName) + " is not supported!");
+    for (const BoardEntry& board : keplerBoards())
+        messages.insert(std::string(board.displayName) + " is not supported!");
     // What the structure walk says of each table it reads.
     for (std::string table : {"bios information table", "string table", "pointer table", "clock table",
-                              "memory clock table", "boost table", "power table", "fan table", "voltage table"}) {
+                              "memory clock table", "memory type table", "boost table", "power table", "fan table",
+                              "voltage table"}) {
         std::string capitalised = table;
         capitalised[0] = static_cast<char>(capitalised[0] - 'a' + 'A');
         messages.insert({"Cannot find the " + table + "!", "Unknown " + table + " version!",
@@ -63,19 +69,27 @@ void walkExactCopy(const std::uint8_t* data, std::size_t size)
           "the texts and the checksum byte lie inside the file");
     // Each field lies inside the table that holds it, and each table inside the file.
     const ImageLayout& l = info.layout;
-    for (const TableExtent* table :
-         {&l.clockTable, &l.memoryClockTable, &l.boostTable, &l.powerTable, &l.fanTable, &l.voltageTable})
+    for (const TableExtent* table : {&l.clockTable, &l.memoryClockTable, &l.boostTable, &l.powerTable, &l.fanTable,
+                                     &l.voltageTable, &l.clockRangeTable, &l.coolerTable})
         check(inside(table->offset, table->length), "every table lies inside the file");
-    bool held = l.clockTable.holds(info.gpuClock.offset, 2) && l.clockTable.holds(info.boostClock.offset, 2) &&
-                l.memoryClockTable.holds(info.memClock.offset, 2) &&
-                (info.memClock.secondOffset == 0 || l.memoryClockTable.holds(info.memClock.secondOffset, 2)) &&
-                l.fanTable.holds(info.fanMin.offset, 1) && l.fanTable.holds(info.fanMax.offset, 1);
+    // An absent field lies nowhere.
+    const auto in = [](const TableExtent& table, const auto& field, std::uint32_t width) {
+        return !field.present || table.holds(field.offset, width);
+    };
+    bool held = in(l.clockTable, info.gpuClock, 2) && in(l.clockTable, info.boostClock, 2) &&
+                in(l.memoryClockTable, info.memClock, 2) &&
+                (!info.memClock.present || info.memClock.secondOffset == 0 ||
+                 l.memoryClockTable.holds(info.memClock.secondOffset, 2)) &&
+                in(l.fanTable, info.fanMin, 1) && in(l.fanTable, info.fanMax, 1) &&
+                in(l.clockRangeTable, info.boostLimit, 2) && in(l.coolerTable, info.coolerFanMin, 1) &&
+                in(l.coolerTable, info.coolerFanMax, 1);
     for (const auto* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
-        held = held && l.powerTable.holds(power->offset, 4);
+        held = held && in(l.powerTable, *power, 4);
+    check(info.boostTable.size() <= maxBoostEntryCount, "the boost ladder has at most 64 entries");
     for (const auto& entry : info.boostTable)
-        held = held && l.boostTable.holds(entry.offset, 2);
+        held = held && in(l.boostTable, entry, 2);
     for (const auto& slot : info.voltage)
-        held = held && l.voltageTable.holds(slot.offset, 4);
+        held = held && in(l.voltageTable, slot, 4);
     check(held, "every field located from the image's tables lies inside the table that holds it");
     check(info.layout.checksumStartOffset < info.checksumReadOffset, "the checksum range is not empty");
 }
@@ -100,8 +114,9 @@ bool imageHolds(const std::uint8_t* data, std::size_t size, bool zerosPast)
 {
     static const std::vector<std::uint8_t> zeros(RomImage::capacity, 0);
     const RomImage& image = romImage();
-    return image.loadedLength == size && (size == 0 || std::memcmp(image.bytes.data(), data, size) == 0) &&
-           (!zerosPast || std::memcmp(image.bytes.data() + size, zeros.data(), RomImage::capacity - size) == 0);
+    return image.loadedLength == size && image.bytes.size() >= std::max<std::size_t>(size, RomImage::minimumSpan) &&
+           (size == 0 || std::memcmp(image.bytes.data(), data, size) == 0) &&
+           (!zerosPast || std::memcmp(image.bytes.data() + size, zeros.data(), image.bytes.size() - size) == 0);
 }
 
 // One load and its checks; `thorough` also checks the whole zero tail.
@@ -128,7 +143,8 @@ Outcome loadOnce(const std::uint8_t* data, std::size_t size, BiosInfo& info, boo
               computed == info.checksumComputed,
           "the computed checksum is the image's");
     for (const auto& slot : info.voltage)
-        check(slot.value == info.voltage[0].value, "the voltage slots agree");
+        check(slot.present == info.voltage[0].present && (!slot.present || slot.value == info.voltage[0].value),
+              "the voltage slots agree");
     lastLoaded().assign(data, data + size);
     return {true, info};
 }

@@ -4,23 +4,57 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "board.h"
 
 namespace veltra {
 
-// One located field: its file offset and its decoded value.
+// Where a field came from: the image's table that defines it and the entry
+// of that table. No table for the built-in locations.
+struct FieldOrigin {
+    const char* table = nullptr;  // as the messages name it: "clock table", ...
+    std::uint32_t entry = 0;
+
+    bool operator==(const FieldOrigin&) const = default;
+};
+
+// One located field: its file offset and its decoded value. A field the
+// image has no table entry for is absent: it is not shown, its rules are
+// not checked and nothing is ever written at its offset.
 template <typename T>
 struct FieldLoc {
     std::uint32_t offset = 0;
     T value{};
+    bool present = true;
+    FieldOrigin origin;
 
     bool operator==(const FieldLoc&) const = default;
+};
+
+// A field the image does not have.
+template <typename T>
+constexpr FieldLoc<T> absentField()
+{
+    FieldLoc<T> field;
+    field.present = false;
+    return field;
+}
+
+// How the memory clock's word holds the clock.
+enum class MemClockCoding {
+    Biased,  // built-in locations: half-MHz plus 16384
+    // The image's own tables: the low 14 bits count the clock, bits 14-15
+    // are flags that a save keeps as it found them.
+    HalfMhz,  // GDDR5: twice the clock users are shown
+    Mhz,      // other memory types: the clock itself
 };
 
 // The memory clock's word is also written to a second place; 0 means none.
 struct MemClockLoc : FieldLoc<float> {
     std::uint32_t secondOffset = 0;
+    FieldOrigin secondOrigin;
+    MemClockCoding coding = MemClockCoding::Biased;
 
     bool operator==(const MemClockLoc&) const = default;
 };
@@ -72,6 +106,8 @@ struct ImageLayout {
     // The tables that hold the fields, when the image's own tables located
     // them: each field lies inside its table. Empty for the built-in table.
     TableExtent clockTable, memoryClockTable, boostTable, powerTable, fanTable, voltageTable;
+    // The tables of the read-only values.
+    TableExtent clockRangeTable, coolerTable;
 
     bool operator==(const ImageLayout&) const = default;
 };
@@ -89,7 +125,9 @@ struct BiosInfo {
     FieldLoc<std::uint32_t> powerMax;
     FieldLoc<std::uint32_t> powerLimitLo;
     FieldLoc<std::uint32_t> powerLimitHi;
-    std::array<FieldLoc<float>, boostEntryCount> boostTable;
+    // The boost ladder: 45 entries at the built-in locations, 0 to
+    // maxBoostEntryCount where the image's boost table says.
+    std::vector<FieldLoc<float>> boostTable = std::vector<FieldLoc<float>>(boostEntryCount);
     TextLoc versionText;
     TextLoc boardText;
     TextLoc dateText;
@@ -101,6 +139,13 @@ struct BiosInfo {
     std::uint8_t checksumStored = 0;
     std::array<FieldLoc<std::uint32_t>, voltageSlotCount> voltage;
     ImageLayout layout;
+
+    // Read-only values some images hold, shown but never written: the
+    // highest clock the card runs a boost entry at, and the fan cooler
+    // table's own speed limits.
+    FieldLoc<float> boostLimit = absentField<float>();
+    FieldLoc<std::uint8_t> coolerFanMin = absentField<std::uint8_t>();
+    FieldLoc<std::uint8_t> coolerFanMax = absentField<std::uint8_t>();
 
     // Every member alike, offsets and values (a float compares by value).
     bool operator==(const BiosInfo&) const = default;

@@ -4,8 +4,9 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <vector>
 
+#include "board.h"
 #include "message.h"
 
 namespace veltra {
@@ -19,6 +20,16 @@ constexpr std::uint8_t tokenBytes = 6;
 constexpr std::uint32_t dateTextInImage = 0x38;
 // The version string starts with "Version " before the version itself.
 constexpr std::uint32_t versionPrefixLength = 8;
+
+// An index byte that names no entry.
+constexpr std::uint32_t noEntry = 0xFF;
+// P-states are named in bits 5-8 of an entry's first word; 15 is P0, the
+// state the card runs its boost clocks in.
+constexpr std::uint32_t topPState = 15;
+std::uint32_t pStateOf(std::uint16_t word)
+{
+    return (word >> 5) & 0xF;
+}
 
 enum class Problem { Missing, Version, Layout, OutsideFile, TooSmall };
 
@@ -59,39 +70,87 @@ struct TokenRef {
 };
 constexpr TokenRef stringToken{"string table", 'S', 2, 0x11};
 constexpr TokenRef pointerToken{"pointer table", 'P', 2, 0x3C};
+// Its data holds at +3 the pointer to the memory type table.
+constexpr TokenRef memoryTypeToken{"memory type table", 'M', 2, 5};
 
-// A header byte that fixes where entries and fields lie, and the one or two
-// values it holds on these boards' builds. A table of any other shape would
+// A header byte that fixes where entries and fields lie, and the values it
+// holds on the builds of this generation. A table of any other shape would
 // be read at offsets that nothing in the file vouches for.
 struct ShapeByte {
     std::uint8_t at = 0;  // 0: none
-    std::uint8_t seen = 0, alsoSeen = 0;
+    std::array<std::uint8_t, 6> values{};
+    std::size_t count = 0;
+
+    bool accepts(std::uint8_t value) const
+    {
+        return std::find(values.begin(), values.begin() + count, value) != values.begin() + count;
+    }
 };
 
-// One of the six tables the pointer token leads to.
+template <typename... Values>
+constexpr ShapeByte shape(std::uint8_t at, Values... values)
+{
+    return {at, {static_cast<std::uint8_t>(values)...}, sizeof...(values)};
+}
+
+// A header size (+1) and entry size (+2) that belong together. Where a
+// table comes in more than one size, each alone could be bent into the
+// other's and still be accepted; the pair of them cannot.
+struct SizePair {
+    std::uint8_t header = 0, entry = 0;  // 0: none
+};
+
+// One of the tables the pointer token leads to.
 struct TableRef {
     std::string_view name;
-    std::uint32_t pointerAt;   // in the pointer token's data
-    std::uint8_t version;
+    std::uint32_t pointerAt;  // in the pointer token's data
+    std::array<std::uint8_t, 2> versions;  // a second version of 0: none
     std::uint8_t headerBytes;  // the header must reach the last byte read from it
-    std::array<ShapeByte, 4> shape;
+    std::array<ShapeByte, 5> shape;
+    std::array<SizePair, 4> sizes{};  // none: the shape bytes alone decide
+
+    bool acceptsSizes(std::uint8_t header, std::uint8_t entry) const
+    {
+        if (sizes[0].header == 0)
+            return true;
+        for (const SizePair& pair : sizes)
+            if (pair.header != 0 && pair.header == header && pair.entry == entry)
+                return true;
+        return false;
+    }
 };
 
 // Performance table: header, entry, sub-entry sizes and the sub-entry count.
 constexpr TableRef memoryClockTable{
-    "memory clock table", 0x00, 0x40, 6, {{{1, 29, 30}, {2, 21, 21}, {3, 4, 4}, {4, 9, 9}}}};
-// Thermal control table: header and entry sizes.
-constexpr TableRef fanTable{"fan table", 0x10, 0x24, 4, {{{1, 4, 4}, {3, 14, 14}}}};
-// Voltage map table: header and entry sizes.
-constexpr TableRef voltageTable{"voltage table", 0x20, 0x20, 4, {{{1, 12, 12}, {2, 34, 38}}}};
-// Power policy table: header and entry sizes.
-constexpr TableRef powerTable{"power table", 0x2C, 0x20, 4, {{{1, 13, 13}, {2, 22, 22}}}};
-// Voltage-frequency table: header and entry sizes, the entry count (the extra
-// entries start after the entries) and the extra entry size.
-constexpr TableRef boostTable{"boost table", 0x34, 0x10, 6, {{{1, 6, 6}, {2, 4, 4}, {3, 4, 4}, {4, 5, 5}}}};
+    "memory clock table", 0x00, {0x40, 0}, 6, {shape(1, 29, 30), shape(2, 21, 25, 26), shape(3, 4), shape(4, 9)}};
+// Thermal control table: header and entry sizes, and the entry count.
+constexpr TableRef fanTable{"fan table", 0x10, {0x24, 0}, 4, {shape(1, 4), shape(2, 3), shape(3, 14)}};
+// Voltage map table: header and entry sizes; the header names the two
+// entries of the maximum voltage at +7 and +8.
+constexpr TableRef voltageTable{
+    "voltage table", 0x20, {0x20, 0}, 4, {shape(1, 12, 13), shape(2, 34, 38)}, {{{12, 34}, {12, 38}, {13, 34}}}};
+// Power policy table: header and entry sizes. Version 0x10 (GK107) has no
+// entries at all.
+constexpr TableRef powerTable{"power table", 0x2C, {0x20, 0x10}, 4, {shape(1, 13, 31, 29), shape(2, 22, 34, 35, 24)},
+                              {{{13, 22}, {13, 34}, {31, 35}, {29, 24}}}};
+constexpr std::uint8_t powerTableWithoutEntries = 0x10;
+// Voltage-frequency table: header and entry sizes, the entry count and the
+// extra entry size; the extra entries follow the entries.
+constexpr TableRef boostTable{"boost table", 0x34, {0x10, 0}, 6,
+                              {shape(1, 6, 7), shape(2, 4, 8), shape(3, 2, 3, 4), shape(4, 5)}, {{{6, 4}, {7, 8}}}};
 // Virtual P-state table: header, base entry and domain entry sizes, and the
-// domain count.
-constexpr TableRef clockTable{"clock table", 0x38, 0x10, 18, {{{1, 18, 20}, {2, 5, 5}, {3, 2, 2}, {4, 1, 1}}}};
+// domain count. Its header names the boost entry at +16, the base clock's at
+// +17.
+constexpr TableRef clockTable{
+    "clock table", 0x38, {0x10, 0}, 18, {shape(1, 18, 19, 20, 21, 22, 23), shape(2, 5), shape(3, 2), shape(4, 0, 1)}};
+
+// The tables of the read-only values: a table that is not there, or not as
+// these builds make it, only leaves its value out.
+constexpr std::uint32_t clockRangePointerAt = 0x30;
+constexpr std::uint8_t clockRangeVersion = 0x11;
+constexpr std::uint32_t coolerPointerAt = 0x58;
+constexpr std::uint8_t coolerVersion = 0x10;
+constexpr std::uint8_t memoryTypeVersion = 0x10;
 
 // A table whose header has been checked to lie in the file.
 struct Header {
@@ -124,24 +183,36 @@ public:
         return true;
     }
 
-    // The file offset of a token's data, checked to lie in the file.
-    std::optional<std::uint64_t> tokenData(const TokenRef& ref) const
+    // Whether the information table has a token of this id.
+    bool hasToken(const TokenRef& ref) const { return findToken(ref).has_value(); }
+
+    // Where a token's data lies, checked to lie in the file.
+    struct TokenData {
+        std::uint64_t offset;
+        std::uint16_t size;
+    };
+    std::optional<TokenData> tokenData(const TokenRef& ref) const
     {
-        for (std::uint32_t i = 0; i < m_tokenCount; ++i) {
-            const std::uint64_t token = m_table + m_headerSize + std::uint64_t{i} * m_tokenSize;
-            if (*m_file.u8(token) != static_cast<std::uint8_t>(ref.id))
-                continue;
-            const std::uint16_t size = *m_file.u16(token + 2);
-            const std::uint64_t data = m_image.offset + std::uint64_t{*m_file.u16(token + 4)};
-            if (*m_file.u8(token + 1) != ref.version)
-                return fail(ref.name, Problem::Version);
-            if (size < ref.minimumSize)
-                return fail(ref.name, Problem::TooSmall);
-            if (!m_file.holds(data, size))
-                return fail(ref.name, Problem::OutsideFile);
-            return data;
-        }
-        return fail(ref.name, Problem::Missing);
+        const std::optional<std::uint64_t> token = findToken(ref);
+        if (!token)
+            return fail(ref.name, Problem::Missing);
+        const std::uint16_t size = *m_file.u16(*token + 2);
+        const std::uint64_t data = m_image.offset + std::uint64_t{*m_file.u16(*token + 4)};
+        if (*m_file.u8(*token + 1) != ref.version)
+            return fail(ref.name, Problem::Version);
+        if (size < ref.minimumSize)
+            return fail(ref.name, Problem::TooSmall);
+        if (!m_file.holds(data, size))
+            return fail(ref.name, Problem::OutsideFile);
+        return TokenData{data, size};
+    }
+
+    // The file offset a table pointer of the pointer token leads to.
+    std::uint64_t pointerTarget(std::uint32_t pointer) const
+    {
+        // Data placed after the UEFI image is addressed as if that image
+        // were not there.
+        return m_image.offset + std::uint64_t{pointer} + (pointer >= m_image.pciLength ? m_image.uefiLength : 0);
     }
 
     // Opens the table that the pointer data at `pointers` names for `ref`.
@@ -150,27 +221,26 @@ public:
         const std::uint32_t pointer = *m_file.u32(pointers + ref.pointerAt);
         if (pointer == 0)
             return fail(ref.name, Problem::Missing);
-        // Data placed after the UEFI image is addressed as if that image
-        // were not there.
-        const std::uint64_t start =
-            m_image.offset + std::uint64_t{pointer} + (pointer >= m_image.pciLength ? m_image.uefiLength : 0);
+        const std::uint64_t start = pointerTarget(pointer);
         if (!m_file.holds(start, ref.headerBytes))
             return fail(ref.name, Problem::OutsideFile);
         const Header table{m_file, start};
-        if (table[0] != ref.version)
+        if (std::find(ref.versions.begin(), ref.versions.end(), table[0]) == ref.versions.end() || table[0] == 0)
             return fail(ref.name, Problem::Version);
         for (const ShapeByte& byte : ref.shape)
-            if (byte.at != 0 && table[byte.at] != byte.seen && table[byte.at] != byte.alsoSeen)
+            if (byte.at != 0 && !byte.accepts(static_cast<std::uint8_t>(table[byte.at])))
                 return fail(ref.name, Problem::Layout);
+        if (!ref.acceptsSizes(static_cast<std::uint8_t>(table[1]), static_cast<std::uint8_t>(table[2])))
+            return fail(ref.name, Problem::Layout);
         return table;
     }
 
     // Whether the table's `length` bytes lie in the file; if so, records
     // where the table lies.
-    bool holds(const TableRef& ref, const Header& table, std::uint64_t length, TableExtent& extent) const
+    bool holds(std::string_view name, const Header& table, std::uint64_t length, TableExtent& extent) const
     {
         if (!m_file.holds(table.start, length))
-            return refuse(ref.name, Problem::OutsideFile);
+            return refuse(name, Problem::OutsideFile);
         extent = {static_cast<std::uint32_t>(table.start), static_cast<std::uint32_t>(length)};
         return true;
     }
@@ -180,6 +250,15 @@ public:
 
 private:
     std::uint32_t header(unsigned at) const { return *m_file.u8(m_table + at); }
+    std::optional<std::uint64_t> findToken(const TokenRef& ref) const
+    {
+        for (std::uint32_t i = 0; i < m_tokenCount; ++i) {
+            const std::uint64_t token = m_table + m_headerSize + std::uint64_t{i} * m_tokenSize;
+            if (*m_file.u8(token) == static_cast<std::uint8_t>(ref.id))
+                return token;
+        }
+        return std::nullopt;
+    }
     static std::nullopt_t fail(std::string_view name, Problem problem)
     {
         refuse(name, problem);
@@ -196,17 +275,32 @@ private:
 
 std::uint32_t offset(std::uint64_t at)
 {
-    return static_cast<std::uint32_t>(at);  // checked to lie in the file, which is at most 200 KiB
+    return static_cast<std::uint32_t>(at);  // checked to lie in the file, which is at most 1 MiB
+}
+
+// Sets where a field lies and which table entry holds it.
+template <typename T>
+void place(FieldLoc<T>& field, std::uint64_t at, std::string_view table, std::uint32_t entry)
+{
+    field.offset = offset(at);
+    field.present = true;
+    field.origin = {table.data(), entry};
+}
+
+template <typename T>
+void leaveOut(FieldLoc<T>& field)
+{
+    field = absentField<T>();
 }
 
 bool locateTexts(const Walk& walk, BiosInfo& info)
 {
-    const std::optional<std::uint64_t> strings = walk.tokenData(stringToken);
+    const auto strings = walk.tokenData(stringToken);
     if (!strings)
         return false;
     const std::uint64_t image = walk.image().offset;
-    const std::uint64_t version = image + *walk.file().u16(*strings + 0x03) + versionPrefixLength;
-    const std::uint64_t board = image + *walk.file().u16(*strings + 0x0F);
+    const std::uint64_t version = image + *walk.file().u16(strings->offset + 0x03) + versionPrefixLength;
+    const std::uint64_t board = image + *walk.file().u16(strings->offset + 0x0F);
     if (!walk.file().holds(version, versionTextLength) || !walk.file().holds(board, boardTextLength))
         return refuse(stringToken.name, Problem::OutsideFile);
     info.versionText.offset = offset(version);
@@ -215,31 +309,92 @@ bool locateTexts(const Walk& walk, BiosInfo& info)
     return true;
 }
 
-// Virtual P-state table: entries of a base part and domain parts; each clock
-// is the word right after the base part, the boost clock in entry 0, the
-// default clock in the entry the header names.
+// Virtual P-state table: entries of a base part and domain parts; a clock
+// is the word of domain 0, right after the base part. The header names the
+// entry of the base clock (+17) and of the boost clock (+16); a board whose
+// two indexes name one entry runs one clock. Both are P0 clocks, and an
+// entry opens with its P-state (15 for P0, 0xFF unused). An index that names
+// no entry, or no P0 entry, or a table without entries or clock domain,
+// leaves its clock out.
 bool locateClocks(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
 {
     const std::optional<Header> t = walk.open(pointers, clockTable);
     if (!t)
         return false;
     const std::uint32_t header = (*t)[1], baseSize = (*t)[2], domainSize = (*t)[3], domains = (*t)[4],
-                        count = (*t)[5], defaultEntry = (*t)[17];
+                        count = (*t)[5], boostEntry = (*t)[16], defaultEntry = (*t)[17];
     const std::uint64_t stride = baseSize + domainSize * domains;
-    if (defaultEntry >= count)
-        return refuse(clockTable.name, Problem::TooSmall);
-    if (!walk.holds(clockTable, *t, header + count * stride, info.layout.clockTable))
+    if (!walk.holds(clockTable.name, *t, header + count * stride, info.layout.clockTable))
         return false;
-    const std::uint64_t entries = t->start + header;
-    info.boostClock.offset = offset(entries + baseSize);
-    info.gpuClock.offset = offset(entries + defaultEntry * stride + baseSize);
+    const auto entryAt = [&](std::uint32_t entry) { return t->start + header + entry * stride; };
+    const auto names = [&](std::uint32_t entry) {
+        return domains > 0 && entry != noEntry && entry < count && *walk.file().u8(entryAt(entry)) == topPState;
+    };
+    const auto clockOf = [&](std::uint32_t entry) { return entryAt(entry) + baseSize; };
+    leaveOut(info.gpuClock);
+    leaveOut(info.boostClock);
+    if (names(defaultEntry))
+        place(info.gpuClock, clockOf(defaultEntry), clockTable.name, defaultEntry);
+    if (names(boostEntry) && boostEntry != defaultEntry)
+        place(info.boostClock, clockOf(boostEntry), clockTable.name, boostEntry);
     return true;
 }
 
-// Performance table: the memory clock is the word in sub-entry 3 of the
-// entry of P-state 0x0D; the entry of P-state 0x0F holds a second copy at
-// the same place. Either alone is the one copy. Each word carries the flag
-// 0x4000: a word without it is not a memory clock, and the table was misread.
+// Memory type table, reached through the 'M' token: one entry per memory
+// strap, its type in the low four bits of its first byte. The straps of one
+// image agree; the strap the card uses is not in the image, so straps that
+// disagree say nothing. None when the image does not say.
+enum class MemoryType { Unknown, Gddr5, Other };
+std::optional<MemoryType> memoryType(const Walk& walk)
+{
+    constexpr std::uint8_t unusedStrap = 0xF, gddr5 = 3;
+    if (!walk.hasToken(memoryTypeToken))
+        return MemoryType::Unknown;
+    const auto data = walk.tokenData(memoryTypeToken);
+    if (!data)
+        return std::nullopt;
+    const std::uint16_t pointer = *walk.file().u16(data->offset + 3);
+    if (pointer == 0)
+        return MemoryType::Unknown;
+    const std::uint64_t t = walk.image().offset + pointer;
+    if (!walk.file().holds(t, 4)) {
+        refuse(memoryTypeToken.name, Problem::OutsideFile);
+        return std::nullopt;
+    }
+    const Header table{walk.file(), t};
+    const std::uint32_t header = table[1], entrySize = table[2], count = table[3];
+    if (table[0] != memoryTypeVersion) {
+        refuse(memoryTypeToken.name, Problem::Version);
+        return std::nullopt;
+    }
+    if (header < 4 || entrySize < 1) {
+        refuse(memoryTypeToken.name, Problem::Layout);
+        return std::nullopt;
+    }
+    if (!walk.file().holds(t, header + std::uint64_t{count} * entrySize)) {
+        refuse(memoryTypeToken.name, Problem::OutsideFile);
+        return std::nullopt;
+    }
+    std::optional<std::uint8_t> type;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint8_t strap = table[header + i * entrySize] & 0xF;
+        if (strap == unusedStrap)
+            continue;
+        if (type && *type != strap)
+            return MemoryType::Unknown;
+        type = strap;
+    }
+    if (!type)
+        return MemoryType::Unknown;
+    return *type == gddr5 ? MemoryType::Gddr5 : MemoryType::Other;
+}
+
+// Performance table: each entry opens with its P-state id; the memory clock
+// is the word in sub-entry 3. The board's own memory clock is in the entry
+// of P-state 0x0D, else 0x0E, else P0 (0x0F); the P0 entry holds a copy.
+// Bits 14-15 of the word are flags. The three boards' builds all set 0x4000:
+// a word of theirs without it is not a memory clock, and the table was
+// misread.
 bool locateMemoryClock(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
 {
     const std::optional<Header> t = walk.open(pointers, memoryClockTable);
@@ -248,33 +403,56 @@ bool locateMemoryClock(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
     const std::uint32_t header = (*t)[1], entrySize = (*t)[2], subSize = (*t)[3], subCount = (*t)[4],
                         count = (*t)[5];
     constexpr std::uint32_t clockSubEntry = 3;
-    constexpr std::uint8_t clockState = 0x0D, secondCopyState = 0x0F;
+    constexpr std::uint8_t statesInOrder[] = {0x0D, 0x0E, 0x0F};
+    constexpr std::uint8_t copyState = 0x0F;
     constexpr std::uint16_t clockFlag = 0x4000;
     const std::uint64_t stride = entrySize + std::uint64_t{subCount} * subSize;
-    if (!walk.holds(memoryClockTable, *t, header + count * stride, info.layout.memoryClockTable))
+    if (!walk.holds(memoryClockTable.name, *t, header + count * stride, info.layout.memoryClockTable))
         return false;
     const auto entry = [&](std::uint32_t i) { return t->start + header + i * stride; };
-    std::optional<std::uint64_t> clock, secondCopy;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint8_t state = *walk.file().u8(entry(i));
-        const std::uint64_t word = entry(i) + entrySize + clockSubEntry * subSize;
-        if (state == clockState && !clock)
-            clock = word;
-        else if (state == secondCopyState && !secondCopy)
-            secondCopy = word;
-    }
-    if (!clock && !secondCopy)
+    const auto entryOf = [&](std::uint8_t state) -> std::optional<std::uint32_t> {
+        for (std::uint32_t i = 0; i < count; ++i)
+            if (*walk.file().u8(entry(i)) == state)
+                return i;
+        return std::nullopt;
+    };
+    std::optional<std::uint32_t> clock;
+    for (const std::uint8_t state : statesInOrder)
+        if (!clock)
+            clock = entryOf(state);
+    if (!clock)
         return refuse(memoryClockTable.name, Problem::TooSmall);
-    for (const std::optional<std::uint64_t>& word : {clock, secondCopy})
-        if (word && !(*walk.file().u16(*word) & clockFlag))
-            return refuse(memoryClockTable.name, Problem::Layout);
-    info.memClock.offset = offset(clock ? *clock : *secondCopy);
-    info.memClock.secondOffset = clock && secondCopy ? offset(*secondCopy) : 0;
+    std::optional<std::uint32_t> copy = entryOf(copyState);
+    if (copy == clock)
+        copy.reset();
+    const auto wordOf = [&](std::uint32_t i) { return entry(i) + entrySize + clockSubEntry * subSize; };
+    if (hasBuiltInRules(info))
+        for (const std::optional<std::uint32_t>& i : {clock, copy})
+            if (i && !(*walk.file().u16(wordOf(*i)) & clockFlag))
+                return refuse(memoryClockTable.name, Problem::Layout);
+
+    const std::optional<MemoryType> type = memoryType(walk);
+    if (!type)
+        return false;
+    if (*type == MemoryType::Unknown) {
+        // Without the memory type the word's unit is unknown.
+        leaveOut(static_cast<FieldLoc<float>&>(info.memClock));
+        info.memClock.secondOffset = 0;
+        info.memClock.secondOrigin = {};
+        return true;
+    }
+    place(info.memClock, wordOf(*clock), memoryClockTable.name, *clock);
+    info.memClock.coding = *type == MemoryType::Gddr5 ? MemClockCoding::HalfMhz : MemClockCoding::Mhz;
+    info.memClock.secondOffset = copy ? offset(wordOf(*copy)) : 0;
+    info.memClock.secondOrigin = copy ? FieldOrigin{memoryClockTable.name.data(), *copy} : FieldOrigin{};
     return true;
 }
 
-// Voltage-frequency table: the 45 boost clocks are the words of extra
-// entries 2 to 46; the extra entries follow the ordinary ones.
+// Voltage-frequency table: each entry names a P-state and, at +2 and +3, the
+// lowest and highest extra entry of its range; the extra entries follow the
+// entries, a clock word at +0 of each. The boost ladder is P0's range
+// without its lowest entry, the floor it shares with the lower P-states. No
+// P0 entry: no ladder.
 bool locateBoostTable(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
 {
     const std::optional<Header> t = walk.open(pointers, boostTable);
@@ -282,101 +460,217 @@ bool locateBoostTable(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
         return false;
     const std::uint32_t header = (*t)[1], entrySize = (*t)[2], count = (*t)[3], extraSize = (*t)[4],
                         extraCount = (*t)[5];
-    constexpr std::uint32_t firstBoostEntry = 2;
-    if (extraCount < firstBoostEntry + boostEntryCount)
-        return refuse(boostTable.name, Problem::TooSmall);
     const std::uint64_t extras = header + std::uint64_t{count} * entrySize;
-    if (!walk.holds(boostTable, *t, extras + std::uint64_t{extraCount} * extraSize, info.layout.boostTable))
+    if (!walk.holds(boostTable.name, *t, extras + std::uint64_t{extraCount} * extraSize, info.layout.boostTable))
         return false;
-    const std::uint64_t first = t->start + extras + firstBoostEntry * extraSize;
-    for (std::size_t k = 0; k < boostEntryCount; ++k)
-        info.boostTable[k].offset = offset(first + k * extraSize);
+    info.boostTable.clear();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint64_t entry = t->start + header + std::uint64_t{i} * entrySize;
+        if (pStateOf(*walk.file().u16(entry)) != topPState)
+            continue;
+        const std::uint32_t lowest = *walk.file().u8(entry + 2), highest = *walk.file().u8(entry + 3);
+        if (highest < lowest || highest - lowest > maxBoostEntryCount)
+            return refuse(boostTable.name, Problem::Layout);
+        if (highest >= extraCount)
+            return refuse(boostTable.name, Problem::TooSmall);
+        for (std::uint32_t k = lowest + 1; k <= highest; ++k) {
+            FieldLoc<float>& step = info.boostTable.emplace_back();
+            place(step, t->start + extras + std::uint64_t{k} * extraSize, boostTable.name, k);
+        }
+        break;
+    }
     return true;
 }
 
-// Power policy table: entry 7 holds the limits, entry 8 the default and the
-// maximum, each pair as dwords at +6 and +10.
+// Power policy table: the header names the entry of the limits (+9) and of
+// the default and maximum (+10), each pair as milliwatt dwords at +6 and
+// +10. An index of 0xFF, or a version 0x10 table, has no such entry.
 bool locatePower(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
 {
     const std::optional<Header> t = walk.open(pointers, powerTable);
     if (!t)
         return false;
     const std::uint32_t header = (*t)[1], entrySize = (*t)[2], count = (*t)[3];
-    constexpr std::uint32_t limitsEntry = 7, defaultEntry = 8;
-    if (count <= defaultEntry)
-        return refuse(powerTable.name, Problem::TooSmall);
-    if (!walk.holds(powerTable, *t, header + std::uint64_t{count} * entrySize, info.layout.powerTable))
+    if (!walk.holds(powerTable.name, *t, header + std::uint64_t{count} * entrySize, info.layout.powerTable))
         return false;
-    const auto entry = [&](std::uint32_t i) { return t->start + header + std::uint64_t{i} * entrySize; };
-    info.powerLimitLo.offset = offset(entry(limitsEntry) + 6);
-    info.powerLimitHi.offset = offset(entry(limitsEntry) + 10);
-    info.powerDefault.offset = offset(entry(defaultEntry) + 6);
-    info.powerMax.offset = offset(entry(defaultEntry) + 10);
-    return true;
+    for (FieldLoc<std::uint32_t>* power : {&info.powerLimitLo, &info.powerLimitHi, &info.powerDefault, &info.powerMax})
+        leaveOut(*power);
+    if ((*t)[0] == powerTableWithoutEntries)
+        return true;
+    constexpr std::uint32_t limitsIndexAt = 9, defaultsIndexAt = 10;
+    const auto pair = [&](std::uint32_t indexAt, FieldLoc<std::uint32_t>& low, FieldLoc<std::uint32_t>& high) {
+        const std::uint32_t entry = indexAt < header ? (*t)[indexAt] : noEntry;
+        if (entry == noEntry)
+            return true;
+        if (entry >= count)
+            return refuse(powerTable.name, Problem::TooSmall);
+        const std::uint64_t at = t->start + header + std::uint64_t{entry} * entrySize;
+        place(low, at + 6, powerTable.name, entry);
+        place(high, at + 10, powerTable.name, entry);
+        return true;
+    };
+    return pair(limitsIndexAt, info.powerLimitLo, info.powerLimitHi) &&
+           pair(defaultsIndexAt, info.powerDefault, info.powerMax);
 }
 
-// Thermal control table: the fan's minimum and maximum percent are the first
-// two bytes of entry 2.
+// Thermal control table: the fan's minimum and maximum percent are bytes +1
+// and +2 of the entry whose id is 0x22.
 bool locateFan(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
 {
     const std::optional<Header> t = walk.open(pointers, fanTable);
     if (!t)
         return false;
-    const std::uint32_t header = (*t)[1], entrySize = (*t)[3];
-    constexpr std::uint32_t fanEntry = 2;
-    if (!walk.holds(fanTable, *t, header + std::uint64_t{fanEntry + 1} * entrySize, info.layout.fanTable))
+    const std::uint32_t header = (*t)[1], entrySize = (*t)[2], count = (*t)[3];
+    constexpr std::uint8_t fanEntryId = 0x22;
+    if (!walk.holds(fanTable.name, *t, header + std::uint64_t{count} * entrySize, info.layout.fanTable))
         return false;
-    const std::uint64_t at = t->start + header + std::uint64_t{fanEntry} * entrySize;
-    info.fanMin.offset = offset(at);
-    info.fanMax.offset = offset(at + 1);
+    leaveOut(info.fanMin);
+    leaveOut(info.fanMax);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint64_t at = t->start + header + std::uint64_t{i} * entrySize;
+        if (*walk.file().u8(at) == fanEntryId) {
+            place(info.fanMin, at + 1, fanTable.name, i);
+            place(info.fanMax, at + 2, fanTable.name, i);
+            break;
+        }
+    }
     return true;
 }
 
-// Voltage map table: entries 0 and 1 each hold the maximum voltage three
-// times, in microvolts at +2 and +6 and in tenths of that at +10.
+// Voltage map table: the header names two entries (+8 and +7) that each
+// hold the maximum voltage three times, in microvolts at +2 and +6 and in
+// tenths of that at +10. That holds only for an entry of mode 0 whose
+// further coefficients are zero; any other entry is a formula of the chip's
+// quality and temperature, not a voltage. The three boards' builds always
+// have both entries, and a disagreement there is refused when decoded; on
+// other boards a voltage the map does not hold is left out.
 bool locateVoltage(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
 {
     const std::optional<Header> t = walk.open(pointers, voltageTable);
     if (!t)
         return false;
-    const std::uint32_t header = (*t)[1], entrySize = (*t)[2], count = (*t)[3];
-    if (count < 2)
-        return refuse(voltageTable.name, Problem::TooSmall);
-    if (!walk.holds(voltageTable, *t, header + std::uint64_t{count} * entrySize, info.layout.voltageTable))
+    const std::uint32_t header = (*t)[1], entrySize = (*t)[2], count = (*t)[3], first = (*t)[8], second = (*t)[7];
+    if (!walk.holds(voltageTable.name, *t, header + std::uint64_t{count} * entrySize, info.layout.voltageTable))
         return false;
-    const std::uint64_t first = t->start + header;
-    const std::uint64_t second = first + entrySize;
+    const bool builtInRules = hasBuiltInRules(info);
+    const auto entry = [&](std::uint32_t i) { return t->start + header + std::uint64_t{i} * entrySize; };
+    const auto fixed = [&](std::uint32_t i) {
+        if (*walk.file().u8(entry(i)) != 0)
+            return false;
+        for (std::uint32_t at = 14; at + 4 <= entrySize; at += 4)
+            if (*walk.file().u32(entry(i) + at) != 0)
+                return false;
+        return true;
+    };
+    for (auto& slot : info.voltage)
+        leaveOut(slot);
+    if (first == noEntry || first >= count || second == noEntry || second >= count) {
+        if (builtInRules)
+            return refuse(voltageTable.name, Problem::TooSmall);
+        return true;
+    }
+    if (!builtInRules && !(fixed(first) && fixed(second)))
+        return true;
     // Slots 0-3 hold millivolts x 1000, slots 4-5 millivolts x 10000.
-    const std::uint64_t slots[voltageSlotCount] = {first + 2, first + 6, second + 2, second + 6, first + 10, second + 10};
+    constexpr std::uint32_t slotAt[voltageSlotCount] = {2, 6, 2, 6, 10, 10};
+    const std::uint32_t slotEntry[voltageSlotCount] = {first, first, second, second, first, second};
     for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
-        info.voltage[slot].offset = offset(slots[slot]);
+        place(info.voltage[slot], entry(slotEntry[slot]) + slotAt[slot], voltageTable.name, slotEntry[slot]);
     return true;
 }
 
+// The clock-range table's P0 maximum: the card runs no boost entry above it.
+void locateBoostLimit(const Walk& walk, std::uint64_t pointers, std::uint16_t pointerSize, BiosInfo& info)
+{
+    leaveOut(info.boostLimit);
+    info.layout.clockRangeTable = {};
+    if (pointerSize < clockRangePointerAt + 4)
+        return;
+    const std::uint32_t pointer = *walk.file().u32(pointers + clockRangePointerAt);
+    const std::uint64_t start = walk.pointerTarget(pointer);
+    if (pointer == 0 || !walk.file().holds(start, 6))
+        return;
+    const Header t{walk.file(), start};
+    const std::uint32_t header = t[1], entrySize = t[2], subSize = t[3], subCount = t[4], count = t[5];
+    const std::uint64_t stride = entrySize + std::uint64_t{subSize} * subCount;
+    const std::uint64_t length = header + count * stride;
+    if (t[0] != clockRangeVersion || header < 6 || entrySize < 6 || !walk.file().holds(start, length))
+        return;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint64_t at = start + header + i * stride;
+        if (pStateOf(*walk.file().u16(at)) == topPState) {
+            place(info.boostLimit, at + 4, "clock range table", i);
+            info.layout.clockRangeTable = {offset(start), offset(length)};
+            return;
+        }
+    }
+}
+
+// The fan cooler table's speed limits, entry 0 +2 and +3.
+void locateCoolerFan(const Walk& walk, std::uint64_t pointers, std::uint16_t pointerSize, BiosInfo& info)
+{
+    leaveOut(info.coolerFanMin);
+    leaveOut(info.coolerFanMax);
+    info.layout.coolerTable = {};
+    if (pointerSize < coolerPointerAt + 4)
+        return;
+    const std::uint32_t pointer = *walk.file().u32(pointers + coolerPointerAt);
+    const std::uint64_t start = walk.pointerTarget(pointer);
+    if (pointer == 0 || !walk.file().holds(start, 4))
+        return;
+    const Header t{walk.file(), start};
+    const std::uint32_t header = t[1], entrySize = t[2], count = t[3];
+    const std::uint64_t length = header + std::uint64_t{count} * entrySize;
+    if (t[0] != coolerVersion || header < 4 || entrySize < 4 || count < 1 || !walk.file().holds(start, length))
+        return;
+    place(info.coolerFanMin, start + header + 2, "fan cooler table", 0);
+    place(info.coolerFanMax, start + header + 3, "fan cooler table", 0);
+    info.layout.coolerTable = {offset(start), offset(length)};
+}
+
 // Tables that point into each other would have a save write one field over
-// another, or over the checksum byte: no two may share a byte.
+// another, or over the checksum byte: no two fields that a save writes may
+// share a byte. A field written to more than one place (the voltage's slots,
+// where the map's two indexes name one entry) may repeat itself.
 bool fieldsApart(const BiosInfo& info)
 {
-    using Span = std::pair<std::uint32_t, std::uint32_t>;  // offset, width
-    std::array<Span, 11 + boostEntryCount + voltageSlotCount> spans{};
-    std::size_t count = 0;
-    for (const Span& span : {Span{info.fanMin.offset, 1}, Span{info.fanMax.offset, 1}, Span{info.gpuClock.offset, 2},
-                            Span{info.boostClock.offset, 2}, Span{info.memClock.offset, 2},
-                            Span{info.powerDefault.offset, 4}, Span{info.powerMax.offset, 4},
-                            Span{info.powerLimitLo.offset, 4}, Span{info.powerLimitHi.offset, 4},
-                            Span{info.checksumWriteOffset, 1}})
-        spans[count++] = span;
+    struct Span {
+        std::uint32_t offset, width;
+        int field;
+        bool operator<(const Span& other) const { return offset < other.offset; }
+    };
+    std::vector<Span> spans;
+    int field = 0;
+    const auto add = [&](const auto& loc, std::uint32_t width) {
+        if (loc.present)
+            spans.push_back({loc.offset, width, field});
+        ++field;
+    };
+    add(info.fanMin, 1);
+    add(info.fanMax, 1);
+    add(info.gpuClock, 2);
+    add(info.boostClock, 2);
+    add(info.memClock, 2);
     // The second copy of the memory clock may be the first itself.
-    if (info.memClock.secondOffset != info.memClock.offset)
-        spans[count++] = {info.memClock.secondOffset, 2};
+    if (info.memClock.present && info.memClock.secondOffset != 0)
+        spans.push_back({info.memClock.secondOffset, 2, field - 1});
+    for (const auto* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
+        add(*power, 4);
     for (const auto& entry : info.boostTable)
-        spans[count++] = {entry.offset, 2};
-    for (const auto& slot : info.voltage)
-        spans[count++] = {slot.offset, 4};
-    std::sort(spans.begin(), spans.begin() + count);
-    for (std::size_t i = 1; i < count; ++i)
-        if (spans[i - 1].first + spans[i - 1].second > spans[i].first)
+        add(entry, 2);
+    for (const auto& slot : info.voltage) {
+        if (slot.present)
+            spans.push_back({slot.offset, 4, field});
+    }
+    ++field;
+    spans.push_back({info.checksumWriteOffset, 1, field});
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 1; i < spans.size(); ++i) {
+        const Span &before = spans[i - 1], &next = spans[i];
+        const bool repeats = before.field == next.field && before.offset == next.offset && before.width == next.width;
+        if (!repeats && before.offset + before.width > next.offset)
             return false;
+    }
     return true;
 }
 
@@ -395,12 +689,14 @@ bool locateFromImageTables(const FileBytes& file, const LegacyImage& image, std:
     BiosInfo located = info;
     if (!locateTexts(walk, located))
         return false;
-    const std::optional<std::uint64_t> pointers = walk.tokenData(pointerToken);
+    const auto pointers = walk.tokenData(pointerToken);
     if (!pointers)
         return false;
     for (const auto step : {locateClocks, locateMemoryClock, locateBoostTable, locatePower, locateFan, locateVoltage})
-        if (!step(walk, *pointers, located))
+        if (!step(walk, pointers->offset, located))
             return false;
+    locateBoostLimit(walk, pointers->offset, pointers->size, located);
+    locateCoolerFan(walk, pointers->offset, pointers->size, located);
 
     located.checksumReadOffset = image.offset + image.length - 1;
     located.checksumWriteOffset = located.checksumReadOffset;

@@ -3,6 +3,7 @@
 #include "bios_info.h"
 #include "message.h"
 
+#include <algorithm>
 #include <string>
 
 namespace veltra {
@@ -40,6 +41,13 @@ constexpr LocationTable gtx680Locations{
     .checksumWriteOffset = 65535, .checksumReadOffset = 65535,
 };
 
+// Sorted by device id, which the search relies on.
+constexpr BoardEntry generatedBoards[] = {
+#include "kepler_boards.inc"
+};
+static_assert(std::is_sorted(std::begin(generatedBoards), std::end(generatedBoards),
+                             [](const BoardEntry& a, const BoardEntry& b) { return a.deviceId < b.deviceId; }));
+
 }  // namespace
 
 const std::array<BoardEntry, 4> boardTable{{
@@ -49,12 +57,27 @@ const std::array<BoardEntry, 4> boardTable{{
     {BoardModel::Gtx660, nvidiaVendorId, 0x11C0, "Geforce GTX 660", nullptr},
 }};
 
+std::span<const BoardEntry> keplerBoards()
+{
+    return generatedBoards;
+}
+
 const BoardEntry* findBoard(std::uint16_t vendorId, std::uint16_t deviceId)
 {
     for (const BoardEntry& board : boardTable)
         if (board.vendorId == vendorId && board.deviceId == deviceId)
             return &board;
+    const auto* found = std::lower_bound(std::begin(generatedBoards), std::end(generatedBoards), deviceId,
+                                         [](const BoardEntry& board, std::uint16_t id) { return board.deviceId < id; });
+    if (found != std::end(generatedBoards) && found->deviceId == deviceId && found->vendorId == vendorId)
+        return found;
     return nullptr;
+}
+
+bool hasBuiltInRules(const BiosInfo& info)
+{
+    const BoardEntry* board = findBoard(info.vendorId, info.deviceId);
+    return board == nullptr || board->locations != nullptr;
 }
 
 bool selectBoardModel(BiosInfo& info)
@@ -80,6 +103,7 @@ bool selectBoardModel(BiosInfo& info)
     info.powerMax.offset = at.powerMax;
     info.powerLimitLo.offset = at.powerLimitLo;
     info.powerLimitHi.offset = at.powerLimitHi;
+    info.boostTable.resize(boostEntryCount);
     for (std::size_t k = 0; k < boostEntryCount; ++k)
         info.boostTable[k].offset = at.boostTableFirst + boostEntryStride * static_cast<std::uint32_t>(k);
     for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)

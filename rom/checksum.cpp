@@ -78,7 +78,7 @@ bool computeChecksum(const std::uint8_t* data, std::int32_t length, std::uint8_t
 bool computeImageChecksum(const RomImage& image, std::uint32_t startOffset, std::uint32_t endOffset,
                           std::uint8_t& out)
 {
-    if (endOffset <= startOffset || endOffset > RomImage::capacity)
+    if (endOffset <= startOffset || endOffset > image.bytes.size())
         return false;
     return computeChecksum(image.bytes.data() + startOffset, static_cast<std::int32_t>(endOffset - startOffset), out);
 }

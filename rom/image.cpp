@@ -31,6 +31,8 @@ void RomImage::writeU32(std::uint32_t offset, std::uint32_t value)
 
 std::uint8_t* RomImage::receive(std::uint32_t length)
 {
+    if (length > bytes.size())
+        bytes.resize(length, 0);
     written(length);
     return bytes.data();
 }

@@ -24,12 +24,19 @@ struct FileIdentity {
 // edits (romImage()); loads and saves stage their work on scratch images of
 // the same type and only then replace it.
 struct RomImage {
-    static constexpr std::uint32_t capacity = 204800;  // 0x32000
+    // The longest file a load takes: whole-flash dumps of these boards run
+    // to 256 KiB.
+    static constexpr std::uint32_t capacity = 1024 * 1024;
+    // The bytes an image spans at least, zero past its file: the built-in
+    // locations all lie below, so a short file reads as zeros there.
+    static constexpr std::uint32_t minimumSpan = 204800;  // 0x32000
 
-    RomImage() : bytes(capacity, 0) {}
+    RomImage() : bytes(minimumSpan, 0) {}
 
-    // Always `capacity` bytes. A vector, so that a finished load can swap its
-    // scratch image in without copying 200 KiB.
+    // minimumSpan bytes, or as many as the longest file this buffer
+    // received: the cost of a load follows its file, not the capacity. A
+    // vector, so that a finished load can swap its scratch image in without
+    // copying it.
     std::vector<std::uint8_t> bytes;
     // Length of the file at the last load; a save writes exactly this many.
     std::uint32_t loadedLength = 0;
@@ -51,10 +58,10 @@ struct RomImage {
     void writeU32(std::uint32_t offset, std::uint32_t value);
 
     // A load in two steps: the start of `bytes`, to receive a file of
-    // `length` bytes, then, once it holds them, the image as a load leaves
-    // it: loadedLength set and every byte past the file zero. Only what an
-    // earlier use of this buffer may have written is cleared, not the whole
-    // capacity at every load.
+    // `length` bytes (at most `capacity`), then, once it holds them, the
+    // image as a load leaves it: loadedLength set and every byte past the
+    // file zero. Only what an earlier use of this buffer may have written is
+    // cleared, not the whole buffer at every load.
     std::uint8_t* receive(std::uint32_t length);
     void received(std::uint32_t length);
 
@@ -68,7 +75,7 @@ private:
             m_zeroFrom = end;
     }
 
-    // Every byte from here to the capacity is zero.
+    // Every byte from here to the end of `bytes` is zero.
     std::uint32_t m_zeroFrom = 0;
 };
 

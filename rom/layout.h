@@ -13,14 +13,17 @@ namespace veltra {
 // at the fixed locations.
 void placeIdentity(const std::optional<LegacyImage>& image, BiosInfo& info);
 
-// After the board has been selected, which set its built-in locations:
-// - no option-ROM structure at all: the built-in locations stand;
-// - a legacy image with an information table: every location comes from the
-//   image's own tables (locateFromImageTables);
+// Once the ids have been read:
+// - no option-ROM structure at all: the board's built-in locations
+//   (selectBoardModel), which only the three boards have; any other board
+//   is refused with "<name> is not supported!", an unknown one with
+//   "Unknow model!";
+// - a legacy image of a known board with an information table: every
+//   location comes from the image's own tables (locateFromImageTables);
 // - a legacy image without one, wherever it starts, is refused with "Cannot
 //   find the bios information table!": the built-in locations fit only the
 //   builds they were written for, and nothing in such a file says it is one.
-// False after a message; `info` is then as it was.
+// False after a message.
 bool chooseLayout(const FileBytes& file, const std::optional<LegacyImage>& image, BiosInfo& info);
 
 }  // namespace veltra

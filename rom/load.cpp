@@ -37,8 +37,6 @@ bool loadScratchImage(BiosInfo& info)
     placeIdentity(search.image, loaded);
     loaded.vendorId = image.readU16(loaded.layout.idsOffset);
     loaded.deviceId = image.readU16(loaded.layout.idsOffset + 2);
-    if (!selectBoardModel(loaded))
-        return false;
     if (!chooseLayout(file, search.image, loaded))
         return false;
 

@@ -377,7 +377,7 @@ bool writeFile(SaveFile&& moved, RomImage& image)
         reportMessage(message);
         return false;
     };
-    const std::size_t length = std::min<std::size_t>(image.loadedLength, RomImage::capacity);
+    const std::size_t length = std::min<std::size_t>(image.loadedLength, image.bytes.size());
     struct stat written {};
     const auto writeStep = [&](std::size_t done) -> ssize_t {
         return injected(FileStep::Write) ? -1 : ::write(file.m_fd, image.bytes.data() + done, length - done);

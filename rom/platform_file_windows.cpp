@@ -325,7 +325,7 @@ bool writeFile(SaveFile&& moved, RomImage& image)
         reportMessage(message);
         return false;
     };
-    const auto length = static_cast<std::uint32_t>(std::min<std::size_t>(image.loadedLength, RomImage::capacity));
+    const auto length = static_cast<std::uint32_t>(std::min<std::size_t>(image.loadedLength, image.bytes.size()));
     std::uint32_t done = 0;
     while (done < length && !injected(FileStep::Write)) {
         DWORD wrote = 0;

@@ -309,7 +309,7 @@ TEST(Set, ALoadFailureWritesNothing)
 {
     TempDir dir;
     ImageSpec spec;
-    spec.deviceId = 0x1184;
+    spec.deviceId = 0x1400;
     const auto file = dir.write("card.rom", buildImage(spec));
     const auto before = readBytes(file);
     const CliRun run = runCli({"set", file.string(), "-o", (dir / "out.rom").string(), "fan-min=20"});

@@ -168,7 +168,7 @@ TEST(Show, GoesOnAfterAFileThatDoesNotLoadAndFailsAtTheEnd)
 TEST(Show, ReportsEachKindOfLoadFailureWordForWord)
 {
     ImageSpec unknownDevice, otherVendor, gtx660, voltage, shortFile;
-    unknownDevice.deviceId = 0x1184;
+    unknownDevice.deviceId = 0x1400;
     otherVendor.vendorId = 0x10DF;
     otherVendor.deviceId = 0x1183;
     gtx660.deviceId = 0x11C0;

@@ -103,8 +103,9 @@ TEST(Load, AFailedLoadReportsItsCauseAndChangesNothing)
         std::vector<std::string> messages;
     } const cases[] = {
         {"vendor", [](auto& b) { testing::putU16(b, vendorIdOffset, 0x10DF); }, {"Unknow model!"}},
-        {"device", [](auto& b) { testing::putU16(b, deviceIdOffset, 0x1184); }, {"Unknow model!"}},
+        {"device", [](auto& b) { testing::putU16(b, deviceIdOffset, 0x1400); }, {"Unknow model!"}},
         {"660", [](auto& b) { testing::putU16(b, deviceIdOffset, 0x11C0); }, {"Geforce GTX 660 is not supported!"}},
+        {"770", [](auto& b) { testing::putU16(b, deviceIdOffset, 0x1184); }, {"GeForce GTX 770 is not supported!"}},
         {"ids beyond the end", [](auto& b) { b.resize(1000); }, {"Unknow model!"}},
         {"voltage slot 5",
          [](auto& b) { testing::putU32(b, testing::locationsOf(BoardModel::Gtx670).voltage[5], 11760000); },
@@ -202,14 +203,15 @@ TEST(BoardSelection, AnUnsupportedBoardChangesNoLocation)
     info.vendorId = 0x10DE;
     info.deviceId = 0x1189;
     ASSERT_TRUE(selectBoardModel(info));
-    for (std::uint16_t device : {std::uint16_t{0x11C0}, std::uint16_t{0x1184}}) {
+    for (std::uint16_t device : {std::uint16_t{0x11C0}, std::uint16_t{0x1184}, std::uint16_t{0x1400}}) {
         BiosInfo bent = info;
         bent.deviceId = device;
         EXPECT_FALSE(selectBoardModel(bent));
         EXPECT_EQ(bent.gpuClock.offset, info.gpuClock.offset);
         EXPECT_EQ(bent.checksumReadOffset, 62975u);
     }
-    EXPECT_EQ(messages.messages(), (std::vector<std::string>{"Geforce GTX 660 is not supported!", "Unknow model!"}));
+    EXPECT_EQ(messages.messages(), (std::vector<std::string>{"Geforce GTX 660 is not supported!",
+                                                             "GeForce GTX 770 is not supported!", "Unknow model!"}));
 }
 
 }  // namespace

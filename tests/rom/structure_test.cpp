@@ -164,14 +164,14 @@ TEST(Structure, TheMemoryClockIsWhereItsPStatesSay)
     const std::uint32_t first = intact.fields.at.memClock, second = intact.fields.at.memClockSecond;
     const std::uint32_t header = intact.bytes[intact.tables.performance + 1], stride = 21 + 9 * 4;
     const struct {
-        std::uint32_t entry;  // whose P-state id is changed to 0x0E
+        std::uint32_t entry;  // whose P-state id is changed to 0x0C
         std::uint32_t offset, secondOffset;
     } cases[] = {{2, second, 0}, {3, first, 0}, {0, first, second}};
     const testing::MessageRecorder messages;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);
         StructuredImage image = intact;
-        image.bytes[image.tables.performance + header + c.entry * stride] = 0x0E;
+        image.bytes[image.tables.performance + header + c.entry * stride] = 0x0C;
         BiosInfo info;
         ASSERT_TRUE(loadRomBytes(image.bytes.data(), image.bytes.size(), info));
         EXPECT_EQ(info.memClock.offset, c.offset);
@@ -220,9 +220,7 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
         const char* message;
     } const cases[] = {
         {"ids of another board in the PCI structure", 0,
-         [](StructuredImage& i) { testing::putU16(i.bytes, i.pcir + 6, 0x1184); }, "Unknow model!"},
-        {"a GTX 660", 0, [](StructuredImage& i) { testing::putU16(i.bytes, i.pcir + 6, 0x11C0); },
-         "Geforce GTX 660 is not supported!"},
+         [](StructuredImage& i) { testing::putU16(i.bytes, i.pcir + 6, 0x1400); }, "Unknow model!"},
         {"image length 0", 0, [](StructuredImage& i) { testing::putU16(i.bytes, i.npde + 8, 0); },
          "Bios image length is wrong!"},
         {"image longer than the file", 0x400,
@@ -274,11 +272,11 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
         {"performance header of 31 bytes", 0, table8(&T::performance, 1, 31), "Unknown memory clock table layout!"},
         {"memory clock without its flag", 0,
          [](StructuredImage& i) { i.bytes.at(i.fields.at.memClock + 1) &= 0xBF; }, "Unknown memory clock table layout!"},
-        {"no P-state 0x0D or 0x0F entry", 0,
+        {"no P-state 0x0D, 0x0E or 0x0F entry", 0,
          [](StructuredImage& i) {
              const std::uint32_t header = i.bytes.at(i.tables.performance + 1);
              for (std::uint32_t entry = 0; entry < 4; ++entry)
-                 i.bytes.at(i.tables.performance + header + entry * (21 + 9 * 4)) = 0x0E;
+                 i.bytes.at(i.tables.performance + header + entry * (21 + 9 * 4)) = 0x0C;
          },
          "Memory clock table is too small!"},
         {"performance table of version 0x41", 0x400, table8(&T::performance, 0, 0x41),
@@ -288,7 +286,7 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
         {"boost entries of one byte", 0, table8(&T::voltageFrequency, 4, 1), "Unknown boost table layout!"},
         {"boost table with five ordinary entries", 0, table8(&T::voltageFrequency, 3, 5), "Unknown boost table layout!"},
         {"boost table past the file", 0, pointer(0x34, 0x23FF0), "Boost table does not fit in the file!"},
-        {"default clock entry past the table", 0, table8(&T::virtualPState, 17, 12), "Clock table is too small!"},
+        {"clock entries of two domains", 0, table8(&T::virtualPState, 4, 2), "Unknown clock table layout!"},
         {"clock table header without the entry index", 0, table8(&T::virtualPState, 1, 17),
          "Unknown clock table layout!"},
         {"no clock table", 0x600, pointer(0x38, 0), "Cannot find the clock table!"},
@@ -318,12 +316,13 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
         {"fan table header past the file", 0, pointer(0x10, 0x23FFE), "Fan table does not fit in the file!"},
         {"no voltage table", 0, pointer(0x20, 0), "Cannot find the voltage table!"},
         {"voltage table of version 0x21", 0, table8(&T::voltageMap, 0, 0x21), "Unknown voltage table version!"},
-        {"fan table laid over the clock table", 0,
+        {"fan table laid over the power table", 0,
          [](StructuredImage& i) {
-             // A fan table whose fan bytes are the boost clock's word, its
-             // header in spare boost-table entries.
-             const std::uint32_t fan = i.fields.at.boostClock - 4 - 2 * 14;
-             const std::uint8_t header[] = {0x24, 4, 3, 14};
+             // A fan table whose fan entry (id 0x22, its fourth) holds the
+             // power limit's first byte as its minimum, laid in the power
+             // entries before it.
+             const std::uint32_t fan = i.fields.at.powerLimitLo - 1 - 4 - 3 * 3;
+             const std::uint8_t header[] = {0x24, 4, 3, 14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x22};
              std::copy(std::begin(header), std::end(header), i.bytes.begin() + fan);
              testing::putU32(i.bytes, i.pData + 0x10, fan - i.imageOffset);
          },

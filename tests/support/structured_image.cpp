@@ -114,11 +114,12 @@ void writeBit(Writer& w, std::uint32_t image, const TableShapes& shapes)
         std::uint8_t version;
         std::uint16_t size, data;
     };
-    // Tokens around S and P, so that a reader must look them up by id.
-    const std::array<Token, 8> tokens = {{
+    // Tokens around S, P and M, so that a reader must look them up by id.
+    const std::array<Token, 9> tokens = {{
         {'B', 2, 32, junkTokenData},
         {'C', 1, 14, junkTokenData + 0x20},
         {'I', 1, 18, junkTokenData + 0x30},
+        {'M', 2, mSize, mData},
         {'N', 0, 0, 0},
         {'P', 2, shapes.pTokenSize, pData},
         {'S', 2, sSize, sData},
@@ -223,6 +224,14 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
     w.zeros(out.sData, sSize);
     w.u16(out.sData + 0x03, versionStringAt);
     w.u16(out.sData + 0x0F, boardTextAt);
+    w.zeros(image + mData, mSize);
+    w.u16(image + mData + mPointerAt, memoryTypes);
+    writeHeader(w, image + memoryTypes, memoryTypeHeader, {0x10, memoryTypeHeader, memoryTypeEntry, memoryStraps});
+    for (std::uint32_t strap = 0; strap < memoryStraps; ++strap) {
+        const std::uint32_t at = image + memoryTypes + memoryTypeHeader + strap * memoryTypeEntry;
+        w.zeros(at, memoryTypeEntry);
+        w.u8(at, strap < 8 ? memoryGddr5 : unusedStrap);
+    }
     out.pData = image + pData;
     // Slots we do not fill point at the BIT, whose first byte no table has.
     for (std::uint32_t slot = 0; slot + 4 <= shapes.pTokenSize; slot += 4)
@@ -237,11 +246,21 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
     const TableStarts& t = out.tables;
     const std::uint8_t vpsHeader = shapes.virtualPStateHeader, perfHeader = shapes.performanceHeader;
     writeHeader(w, t.virtualPState, vpsHeader, {0x10, vpsHeader, vpsBase, vpsDomain, vpsDomains, vpsEntries});
+    w.u8(t.virtualPState + vpsBoostClockIndexAt, vpsBoostClockIndex);
     w.u8(t.virtualPState + vpsBaseClockIndexAt, vpsBaseClockIndex);
+    // Each entry opens with its P-state: the clocks' entries P0, the rest unused.
+    for (std::uint32_t i = 0; i < vpsEntries; ++i)
+        w.u8(t.virtualPState + vpsHeader + i * vpsStride, i <= vpsBaseClockIndex ? 15 : 0xFF);
     writeHeader(w, t.performance, perfHeader, {0x40, perfHeader, perfEntry, perfSub, perfSubs, perfEntries});
     for (std::uint32_t i = 0; i < perfEntries; ++i)
         w.u8(t.performance + perfHeader + i * perfStride, perfStateIds[i]);
     writeHeader(w, t.voltageFrequency, vfHeader, {0x10, vfHeader, vfEntry, vfEntries, vfExtra, vfExtras});
+    for (std::uint32_t i = 0; i < vfEntries; ++i) {
+        const std::uint32_t at = t.voltageFrequency + vfHeader + i * vfEntry;
+        w.u16(at, static_cast<std::uint16_t>(vfRanges[i].pState << 5 | (i == 0 ? 0 : 0x100)));
+        w.u8(at + 2, vfRanges[i].lowest);
+        w.u8(at + 3, vfRanges[i].highest);
+    }
     // Around the ladder, words that climb as a real table's do.
     const auto clamp = [](long word) {
         return static_cast<std::uint16_t>(word < 0 ? 0 : word > 0xFFFF ? 0xFFFF : word);
@@ -252,8 +271,19 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
         w.u16(t.voltageFrequency + vfExtraAt(i),
               clamp(long{v.boostTableWords[boostCount - 1]} + 26L * (i + 1 - vfBoostFirst - boostCount)));
     writeHeader(w, t.powerPolicy, powerHeader, {0x20, powerHeader, powerEntry, powerEntries});
+    w.u8(t.powerPolicy + powerLimitsIndexAt, powerLimits);
+    w.u8(t.powerPolicy + powerDefaultsIndexAt, powerDefaults);
     writeHeader(w, t.thermal, thermalHeader, {0x24, thermalHeader, thermalEntries, thermalEntry});
+    for (std::uint32_t i = 0; i < thermalIds.size(); ++i)
+        w.u8(t.thermal + thermalHeader + i * thermalEntries, thermalIds[i]);
     writeHeader(w, t.voltageMap, vmapHeader, {0x20, vmapHeader, shapes.voltageMapEntrySize, shapes.voltageMapEntries});
+    w.u8(t.voltageMap + vmapFirstIndexAt, 0);
+    w.u8(t.voltageMap + vmapSecondIndexAt, 1);
+    for (std::uint32_t entry = 0; entry < 2; ++entry) {
+        const std::uint32_t at = t.voltageMap + vmapHeader + entry * shapes.voltageMapEntrySize;
+        w.u8(at, 0);  // mode 0: a fixed voltage
+        w.zeros(at + 14, shapes.voltageMapEntrySize - 14u);
+    }
 
     StructuredFields& f = out.fields;
     f.at = placeFields(t, shapes);
