@@ -46,6 +46,10 @@ public:
     static std::optional<ControlColors> Colors(WindowHandle control);
     // The toolkit's window is gone: its object lets go of it.
     static void Destroyed(WindowHandle window);
+    // The window now shows at another display scale (moved to another
+    // monitor); the backend has already given it the size the system asked
+    // for.
+    static void DpiChanged(WindowHandle window);
 };
 
 namespace backend {
@@ -74,6 +78,9 @@ bool isVisible(WindowHandle window);
 void setVisible(WindowHandle window, bool visible);
 void setFocus(WindowHandle window);
 CRect clientRect(WindowHandle window);
+// The dots per inch the window is shown at, 96 at a display scale of 100 %.
+// A toolkit that scales pixel lengths on its own reports 96.
+int dpi(WindowHandle window);
 void moveWindow(WindowHandle window, const CRect& rect);
 void invalidate(WindowHandle window);
 void setAccessibleName(WindowHandle window, const std::string& name, WindowHandle label);

@@ -71,6 +71,17 @@ CWnd* CWnd::GetDlgItem(int id) const
     return nullptr;
 }
 
+int CWnd::ScaleForDpi(int pixelsAt96) const
+{
+    constexpr int baseDpi = 96;
+    const int dpi = m_hWnd ? backend::dpi(m_hWnd) : baseDpi;
+    // Rounded half away from zero, the same on every backend.
+    const long long scaled = static_cast<long long>(pixelsAt96) * dpi;
+    return static_cast<int>(scaled >= 0 ? (scaled + baseDpi / 2) / baseDpi : -((-scaled + baseDpi / 2) / baseDpi));
+}
+
+void CWnd::OnDpiChanged() {}
+
 std::vector<CWnd*> CWnd::Children() const
 {
     std::vector<CWnd*> children;

@@ -49,6 +49,9 @@ public:
     bool IsWindowVisible() const;
     void SetFocus();
     CRect GetClientRect() const;
+    // A length given in pixels at 96 dpi, in this window's pixels at the
+    // display scale it is shown at, rounded to the nearest pixel.
+    int ScaleForDpi(int pixelsAt96) const;
     // Places the window at `rect`, in its parent's pixels.
     void MoveWindow(const CRect& rect);
     // Paints the window again; a control asks CtlColor anew.
@@ -75,6 +78,9 @@ protected:
     virtual void OnDropFiles(const std::vector<std::filesystem::path>& files);
     // The colours to paint this control in; nothing for the system's own.
     virtual std::optional<ControlColors> CtlColor();
+    // The window shows at another display scale: lengths in pixels are
+    // worth another ScaleForDpi.
+    virtual void OnDpiChanged();
 
     // Makes this object the one `window` reports to; `owns`: the window ends
     // with this object.

@@ -81,6 +81,12 @@ void WindowEvents::Destroyed(WindowHandle window)
         delete object;
 }
 
+void WindowEvents::DpiChanged(WindowHandle window)
+{
+    if (CWnd* object = backend::object(window))
+        object->OnDpiChanged();
+}
+
 void WindowEvents::Command(WindowHandle dialog, int id)
 {
     if (auto* object = dynamic_cast<CDialog*>(backend::object(dialog)))

@@ -193,6 +193,12 @@ void setFocus(WindowHandle window)
     widgetOf(window)->setFocus(Qt::OtherFocusReason);
 }
 
+// Qt lays lengths out in device-independent pixels and scales them itself.
+int dpi(WindowHandle)
+{
+    return 96;
+}
+
 CRect clientRect(WindowHandle window)
 {
     const QRect rect = widgetOf(window)->rect();

@@ -213,6 +213,11 @@ void setFocus(WindowHandle window)
     SetFocus(hwndOf(window));
 }
 
+int dpi(WindowHandle)
+{
+    return 96;
+}
+
 CRect clientRect(WindowHandle window)
 {
     RECT rect{};
