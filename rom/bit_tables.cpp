@@ -128,7 +128,7 @@ constexpr TableRef fanTable{"fan table", 0x10, {0x24, 0}, 4, {shape(1, 4), shape
 // Voltage map table: header and entry sizes; the header names the two
 // entries of the maximum voltage at +7 and +8.
 constexpr TableRef voltageTable{
-    "voltage table", 0x20, {0x20, 0}, 4, {shape(1, 12, 13), shape(2, 34, 38)}, {{{12, 34}, {12, 38}, {13, 34}}}};
+    "voltage table", 0x20, {0x20, 0}, 9, {shape(1, 12, 13), shape(2, 34, 38)}, {{{12, 34}, {12, 38}, {13, 34}}}};
 // Power policy table: header and entry sizes. Version 0x10 (GK107) has no
 // entries at all.
 constexpr TableRef powerTable{"power table", 0x2C, {0x20, 0x10}, 4, {shape(1, 13, 31, 29), shape(2, 22, 34, 35, 24)},
