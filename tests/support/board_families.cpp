@@ -52,7 +52,6 @@ StructuredSpec gtx770()
     v.gpuClockWord = 2091;                // 1045.5 MHz
     v.boostClockWord = 2169;              // 1084.5
     v.memClockWord = 0x4000 | 3505;       // 1752.5
-    v.memClockSecondWord = 0x4000 | 3000; // the P0 copy differs until a save
     v.boostTableWords = ladderFrom(1072); // 536 MHz up, 52 entries
     v.powerLimitLoMilliwatts = 228000;
     v.powerLimitHiMilliwatts = 243000;
