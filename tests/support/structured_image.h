@@ -18,7 +18,7 @@ namespace veltra::testing {
 // five are what tells the three boards apart (shapesOf); the rest hold the
 // three boards' shape unless another board's family sets them.
 struct TableShapes {
-    std::uint8_t pTokenSize = 84;            // the P token's data size: 68, 84, 100 (0x5C and up reach the cooler table)
+    std::uint8_t pTokenSize = 84;            // the P token's data size, 68 to 104 (0x5C and up reach the cooler table)
     std::uint8_t performanceHeader = 30;     // 29 or 30
     std::uint8_t virtualPStateHeader = 20;   // 18 to 23
     std::uint8_t voltageMapEntrySize = 34;   // 34 or 38
@@ -144,8 +144,8 @@ struct StructuredImage {
 // Images that stand for the other boards of the generation, each a family
 // of builds alike in what their tables hold (values are this builder's own):
 enum class BoardFamily {
-    Gtx770,   // GK104 0x1184, 0x600 form: P0 memory clock beside a 0x0E entry, a 52-entry
-              // ladder, power limits only, a voltage entry of mode 1, cooler and clock range tables
+    Gtx770,   // GK104 0x1184, 0x600 form: the memory clock in a 0x0E entry, a 52-entry ladder,
+              // power limits only, a voltage entry of mode 1, cooler and clock range tables
     Gtx780,   // GK110 0x1004: boost and base clock entries 0 and 2, a 51-entry ladder, 15
               // power entries with limits only, voltage entries with further coefficients
     Gtx650Ti, // GK106 0x11C6: no clock entry named, memory clock in P0 only, no ladder, no
@@ -153,8 +153,8 @@ enum class BoardFamily {
     Gt640,    // GK107 0x0FC0, 0x400 form, DDR3: a clock table without entries, unused
               // performance entries, a power table of version 0x10, no second voltage entry
     Gt710,    // GK208 0x128B, DDR3: one clock, a 23-entry ladder, no power entry named
-    Mobile,   // GK107 0x0FD1: PCI length past NPDE's, no fan entry, a memory clock word
-              // without its 0x4000 flag, one clock, a fixed voltage
+    Mobile,   // GK107 0x0FD1: PCI length past NPDE's, no fan entry, a memory clock word with
+              // bit 15 and without 0x4000, one clock, a fixed voltage
 };
 inline constexpr std::array<BoardFamily, 6> boardFamilies = {BoardFamily::Gtx770, BoardFamily::Gtx780,
                                                              BoardFamily::Gtx650Ti, BoardFamily::Gt640,
