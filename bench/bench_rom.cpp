@@ -1,7 +1,8 @@
 // Times the load and the save of a 204800-byte image against the raw file
-// work each cannot avoid, and the load of a file with a real structure (a raw
-// dump with a UEFI image, every field found through its own tables) against
-// a plain read of that file, and prints the ratios.
+// work each cannot avoid, and the loads of files with a real structure (a raw
+// dump with a UEFI image, every field found through its own tables; a
+// whole-flash dump of another board as long as the capacity) against a plain
+// read of each file, and prints the ratios.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -25,20 +26,26 @@ struct Fixture {
     std::filesystem::path image;
     std::filesystem::path raw;
     std::filesystem::path structured;
+    std::filesystem::path flash;
     BiosInfo info;
 
     Fixture()
     {
         testing::ImageSpec spec;
-        spec.length = RomImage::capacity;
+        spec.length = RomImage::minimumSpan;
         image = dir.write("image.rom", testing::buildImage(spec));
         raw = dir / "raw.rom";
         testing::StructuredSpec dump;
         dump.values.board = BoardModel::Gtx660Ti;
         dump.uefiLength = 0x14000;
         structured = dir.write("structured.rom", testing::buildStructuredImage(dump).bytes);
+        testing::StructuredSpec whole = testing::familySpec(testing::BoardFamily::Gtx780);
+        whole.trailingLength =
+            RomImage::capacity - static_cast<std::uint32_t>(testing::buildStructuredImage(whole).bytes.size());
+        flash = dir.write("flash.rom", testing::buildStructuredImage(whole).bytes);
         setMessageHandler([](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); });
-        if (!loadRomFile(structured, info) || info.layout.source != LayoutSource::ImageTables ||
+        if (!loadRomFile(flash, info) || romImage().loadedLength != RomImage::capacity ||
+            !loadRomFile(structured, info) || info.layout.source != LayoutSource::ImageTables ||
             !loadRomFile(image, info))
             std::abort();
     }
@@ -95,6 +102,8 @@ void save(benchmark::State& state)
 }
 
 // The built-in image last, so that the save benchmarks write its 204800 bytes.
+BENCHMARK_CAPTURE(plainRead, flash, &Fixture::flash)->MinTime(0.5);
+BENCHMARK_CAPTURE(load, flash, &Fixture::flash)->MinTime(0.5);
 BENCHMARK_CAPTURE(plainRead, structured, &Fixture::structured)->MinTime(0.5);
 BENCHMARK_CAPTURE(load, structured, &Fixture::structured)->MinTime(0.5);
 BENCHMARK_CAPTURE(plainRead, builtIn, &Fixture::image)->MinTime(0.5);
@@ -132,6 +141,7 @@ int main(int argc, char** argv)
     std::printf("\nRatios (target <= 1.50x):\n");
     ratio("load/builtIn", "plainRead/builtIn");
     ratio("load/structured", "plainRead/structured");
+    ratio("load/flash", "plainRead/flash");
     ratio("save", "plainWriteFlushRename");
     benchmark::Shutdown();
     return 0;

@@ -47,9 +47,16 @@ void RomImage::received(std::uint32_t length)
 
 void RomImage::copyFrom(const RomImage& other)
 {
-    bytes.assign(other.bytes.begin(), other.bytes.end());
+    // Only the bytes either buffer may hold other than zero: a buffer grown
+    // by a whole-flash file once must not make every later copy that long.
+    const std::uint32_t used = other.m_zeroFrom;
+    if (bytes.size() < used)
+        bytes.resize(used, 0);
+    std::copy_n(other.bytes.begin(), used, bytes.begin());
+    if (m_zeroFrom > used)
+        std::fill(bytes.begin() + used, bytes.begin() + m_zeroFrom, std::uint8_t{0});
     loadedLength = other.loadedLength;
-    m_zeroFrom = other.m_zeroFrom;
+    m_zeroFrom = used;
 }
 
 RomImage& romImage()

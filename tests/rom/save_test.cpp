@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "rom/rom.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
@@ -49,6 +51,27 @@ TEST(Encode, ClockWordsTruncateTowardZero)
     for (const Case& c : memClocks)
         EXPECT_EQ(encodeMemClockWord(c.mhz), c.word) << c.mhz;
     EXPECT_EQ(decodeMemClockWord(19389), 1502.5f);
+}
+
+// One image encoded into again and again, as the window's saves and the
+// fuzzers do, by files of every length: each time it holds that file and
+// zeros past it, never a byte of a longer file before.
+TEST(Encode, AnImageEncodedAgainHoldsNothingOfALongerFileBefore)
+{
+    RomImage out;
+    for (const std::uint32_t length : {RomImage::capacity, 65536u, 262144u, RomImage::minimumSpan, 70000u}) {
+        SCOPED_TRACE(length);
+        ImageSpec spec;
+        spec.length = length;
+        const std::vector<std::uint8_t> bytes = testing::buildImage(spec);
+        BiosInfo info;
+        ASSERT_TRUE(loadRomBytes(bytes.data(), bytes.size(), info));
+        encodeImage(info, out);
+        ASSERT_EQ(out.loadedLength, length);
+        ASSERT_GE(out.bytes.size(), length);
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), out.bytes.begin()));
+        EXPECT_TRUE(std::all_of(out.bytes.begin() + length, out.bytes.end(), [](std::uint8_t b) { return b == 0; }));
+    }
 }
 
 TEST(Save, WritesEveryValueInTheEncodersForm)
