@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_process.h"
+#include "kepler_image.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
 
@@ -113,6 +114,91 @@ TEST(Set, WritesEachBoostEntryAtItsOwnPlace)
         expectSetChangesOnly(BoardModel::Gtx670, pair, shown,
                              {{at.boostTableFirst + 5 * k, 2, 2 * (1000 + k) + 1}});
     }
+}
+
+// A value the image has no place for cannot be set: the file is named, the
+// value too, and nothing is written, even for the values given before it.
+TEST(Set, RefusesAValueTheImageDoesNotHaveAndWritesNothing)
+{
+    const struct {
+        const char* what;
+        std::function<std::vector<std::uint8_t>()> image;
+        std::vector<std::string> pairs;
+        const char* name;
+    } cases[] = {
+        {"a boost entry past the three boards' ladder", [] { return buildImage({}); }, {"boost-46=1000"}, "boost-46"},
+        {"no power entries", [] { auto i = keplerImage(); bend(i, Bend::NoPower); return i.bytes; },
+         {"gpu-clock=1000", "power-max=200"}, "power-max"},
+        {"no fixed voltage", [] { auto i = keplerImage(); bend(i, Bend::NoVoltage); return i.bytes; },
+         {"voltage=1100"}, "voltage"},
+        {"one clock", [] { auto i = keplerImage(); bend(i, Bend::NoBoostClock); return i.bytes; },
+         {"boost-clock=1100"}, "boost-clock"},
+        {"no fan entry", [] { auto i = keplerImage(); bend(i, Bend::NoFan); return i.bytes; },
+         {"fan-max=90", "fan-min=20"}, "fan-max"},
+        {"past a short ladder", [] { auto i = keplerImage(); setLadderEnd(i, 20); return i.bytes; },
+         {"boost-19=1000", "boost-20=1000"}, "boost-20"},
+        {"past a long ladder", [] { auto i = keplerImage(); setLadderEnd(i, 52); return i.bytes; },
+         {"boost-52=1000"}, "boost-52"},
+        {"no ladder", [] { auto i = keplerImage(); setLadderEnd(i, 1); return i.bytes; }, {"boost-01=1000"},
+         "boost-01"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto file = dir.write("card.rom", c.image()).string();
+        const auto before = readBytes(file);
+        const std::string message = std::string("Cannot set ") + c.name + ": the bios file has no such value!";
+        for (bool json : {false, true}) {
+            std::vector<std::string> args = {"set", file, "--output", (dir / "out.rom").string()};
+            if (json) args.push_back("--json");
+            args.insert(args.end(), c.pairs.begin(), c.pairs.end());
+            const CliRun run = runCli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, "veltra-cli: " + file + ": " + message + "\n");
+            if (json)
+                EXPECT_EQ(nlohmann::ordered_json::parse(run.out)["errors"],
+                          (nlohmann::ordered_json::array({{{"file", file}, {"message", message}}})));
+            else
+                EXPECT_EQ(run.out, "");
+            EXPECT_FALSE(std::filesystem::exists(dir / "out.rom"));
+        }
+        const CliRun inPlace = runCli({"set", file, c.pairs.back()});
+        EXPECT_EQ(inPlace.status, 1);
+        EXPECT_EQ(readBytes(file), before);
+    }
+}
+
+// On an image that lacks some values, a set writes the values named and
+// the checksum byte: no zero lands where a missing value would have been,
+// and a long ladder's entries past the 45th are written at their places.
+TEST(Set, WritesOnlyWhatItIsGivenOnAnImageThatLacksValues)
+{
+    StructuredImage image = keplerImage();
+    bend(image, Bend::NoPower);
+    bend(image, Bend::NoVoltage);
+    setLadderEnd(image, 52);
+    TempDir dir;
+    const auto file = dir.write("card.rom", image.bytes).string();
+    const auto before = readBytes(file);
+    const std::uint32_t top = ladderEntryOffset(image, 50), checksumAt = image.imageOffset + image.imageLength - 1;
+
+    const CliRun run = runCli({"set", file, "boost-51=1700.5", "fan-min=35"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(contains(run.out, "boost-51 = 1700.50"));
+    EXPECT_FALSE(contains(run.out, "power-max = 0"));
+    const auto after = readBytes(file);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(getU16(after, top), 3401);
+    EXPECT_EQ(after.at(image.fields.at.fanMin), 35);
+    const std::set<std::uint32_t> written = {top, top + 1, image.fields.at.fanMin, checksumAt};
+    for (std::uint32_t i = 0; i < after.size(); ++i)
+        EXPECT_TRUE(after[i] == before[i] || written.count(i)) << "byte " << i << " changed";
+    EXPECT_EQ(runCli({"check", file}).out, file + ": loads, GeForce GTX 770, image tables, checksum right\n");
+
+    // Saved again with nothing named, the file stays as it is.
+    ASSERT_EQ(runCli({"set", file}).status, 0);
+    EXPECT_EQ(readBytes(file), after);
 }
 
 TEST(Set, StopsAtTheFirstBrokenRuleWithItsMessageAndWritesNothing)

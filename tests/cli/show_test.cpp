@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <set>
 
 #include <nlohmann/json.hpp>
 
 #include "cli_process.h"
+#include "kepler_image.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/structured_image.h"
 #include "tests/support/temp_dir.h"
@@ -298,19 +301,24 @@ TEST(Show, OffsetsListWhereEveryItemLiesInTheFile)
         "board = " + hex(f.boardText), "date = " + hex(f.dateText), "version = " + hex(f.versionText),
         "device-id = " + hex(f.vendorId) + " " + hex(f.deviceId), "checksum = " + hex(f.at.checksumReadOffset),
         "checksum-range = " + hex(f.checksumStart) + " - " + hex(f.at.checksumReadOffset - 1),
-        "gpu-clock = " + hex(f.at.gpuClock), "boost-clock = " + hex(f.at.boostClock),
-        "mem-clock = " + hex(f.at.memClock) + " " + hex(f.at.memClockSecond)};
+        "gpu-clock = " + hex(f.at.gpuClock) + " (clock table, entry 1)",
+        "boost-clock = " + hex(f.at.boostClock) + " (clock table, entry 0)",
+        "mem-clock = " + hex(f.at.memClock) + " " + hex(f.at.memClockSecond) + " (memory clock table, entries 2 and 3)"};
     for (std::size_t k = 0; k < 45; ++k) {
         char name[16];
         std::snprintf(name, sizeof name, "boost-%02zu", k + 1);
-        expected.push_back(std::string(name) + " = " + hex(f.boostTable[k]));
+        expected.push_back(std::string(name) + " = " + hex(f.boostTable[k]) + " (boost table, entry " +
+                           std::to_string(k + 2) + ")");
     }
     std::string voltage = "voltage =";
     for (std::uint32_t slot : f.at.voltage) voltage += " " + hex(slot);
-    expected.insert(expected.end(), {"power-default = " + hex(f.at.powerDefault), "power-max = " + hex(f.at.powerMax),
-                                     "power-limit-lo = " + hex(f.at.powerLimitLo),
-                                     "power-limit-hi = " + hex(f.at.powerLimitHi), "fan-min = " + hex(f.at.fanMin),
-                                     "fan-max = " + hex(f.at.fanMax), voltage});
+    expected.insert(expected.end(), {"power-default = " + hex(f.at.powerDefault) + " (power table, entry 8)",
+                                     "power-max = " + hex(f.at.powerMax) + " (power table, entry 8)",
+                                     "power-limit-lo = " + hex(f.at.powerLimitLo) + " (power table, entry 7)",
+                                     "power-limit-hi = " + hex(f.at.powerLimitHi) + " (power table, entry 7)",
+                                     "fan-min = " + hex(f.at.fanMin) + " (fan table, entry 9)",
+                                     "fan-max = " + hex(f.at.fanMax) + " (fan table, entry 9)",
+                                     voltage + " (voltage table, entries 0 and 1)"});
     const CliRun text = runCli({"show", "--offsets", file});
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.err, "");
@@ -338,6 +346,132 @@ TEST(Show, OffsetsListWhereEveryItemLiesInTheFile)
     EXPECT_EQ(Json::parse(json.out),
               (Json{{"format", 1}, {"command", "show"}, {"file", file}, {"ok", true}, {"errors", Json::array()},
                     {"name", "Geforce GTX 680"}, {"image", 0x600}, {"layout", "image tables"}, {"offsets", offsets}}));
+}
+
+// The names show gives the values an image has, in show's order.
+std::vector<std::string> valueNames(const std::set<std::string>& absent, std::size_t ladder)
+{
+    std::vector<std::string> names = {"gpu-clock", "boost-clock", "mem-clock"};
+    for (std::size_t k = 0; k < ladder; ++k) names.push_back(boostName(k));
+    for (const char* name :
+         {"power-default", "power-max", "power-limit-lo", "power-limit-hi", "fan-min", "fan-max", "voltage"})
+        names.push_back(name);
+    std::erase_if(names, [&](const std::string& name) { return absent.count(name) != 0; });
+    return names;
+}
+
+// The names of the lines after the identity (show) or the identity's
+// offsets (show --offsets).
+std::vector<std::string> namesAfter(const std::string& out, const std::string& lastIdentityLine)
+{
+    const auto all = lines(out);
+    auto line = std::find_if(all.begin(), all.end(), [&](const std::string& l) { return l.starts_with(lastIdentityLine); });
+    std::vector<std::string> names;
+    if (line != all.end())
+        for (++line; line != all.end(); ++line) names.push_back(line->substr(0, line->find(" = ")));
+    return names;
+}
+
+// A board that opens through its tables has only some of the values: show
+// leaves out the others (a 0 there would read as a value to keep), JSON
+// gives null for each of them and boost entries only as far as the ladder.
+TEST(Show, LeavesOutTheValuesAnImageDoesNotHave)
+{
+    const std::set<std::string> power = {"power-default", "power-max", "power-limit-lo", "power-limit-hi"};
+    const struct {
+        const char* what;
+        std::function<void(StructuredImage&)> change;
+        std::set<std::string> absent;
+        std::size_t ladder;
+    } cases[] = {
+        {"every value", [](StructuredImage&) {}, {}, 45},
+        {"no power entries", [](StructuredImage& i) { bend(i, Bend::NoPower); }, power, 45},
+        {"no fixed voltage", [](StructuredImage& i) { bend(i, Bend::NoVoltage); }, {"voltage"}, 45},
+        {"one clock", [](StructuredImage& i) { bend(i, Bend::NoBoostClock); }, {"boost-clock"}, 45},
+        {"no fan entry", [](StructuredImage& i) { bend(i, Bend::NoFan); }, {"fan-min", "fan-max"}, 45},
+        {"a short ladder", [](StructuredImage& i) { setLadderEnd(i, 20); }, {}, 19},
+        {"a long ladder", [](StructuredImage& i) { setLadderEnd(i, 52); }, {}, 51},
+        {"no ladder", [](StructuredImage& i) { setLadderEnd(i, 1); }, {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StructuredImage image = keplerImage();
+        c.change(image);
+        TempDir dir;
+        const auto file = dir.write("card.rom", image.bytes).string();
+        const std::vector<std::string> names = valueNames(c.absent, c.ladder);
+
+        const CliRun text = runCli({"show", file});
+        EXPECT_EQ(text.status, 0);
+        EXPECT_EQ(text.err, "");
+        EXPECT_EQ(namesAfter(text.out, "layout = "), names);
+        if (c.ladder > 0) {
+            const std::uint32_t top = getU16(image.bytes, ladderEntryOffset(image, c.ladder - 1));
+            char line[64];
+            std::snprintf(line, sizeof line, "%s = %.2f", boostName(c.ladder - 1).c_str(), top / 2.0);
+            EXPECT_NE(text.out.find(std::string(line) + "\n"), std::string::npos) << text.out;
+        }
+        const CliRun offsets = runCli({"show", "--offsets", file});
+        EXPECT_EQ(offsets.status, 0);
+        EXPECT_EQ(namesAfter(offsets.out, "checksum-range = "), names);
+
+        // JSON: every value set takes, null where the image lacks it; the
+        // ladder's entries and no more. The same for the offsets.
+        const Json values = Json::parse(runCli({"show", "--json", file}).out);
+        const Json places = Json::parse(runCli({"show", "--json", "--offsets", file}).out)["offsets"];
+        for (const Json* json : {&values, &places}) {
+            for (const std::string& name : valueNames({}, maxBoostEntryCount)) {
+                SCOPED_TRACE(name);
+                const bool boost = name.starts_with("boost-") && name != "boost-clock";
+                if (boost && std::stoul(name.substr(6)) > c.ladder)
+                    EXPECT_FALSE(json->contains(name));
+                else if (c.absent.count(name))
+                    EXPECT_TRUE(json->at(name).is_null());
+                else
+                    EXPECT_TRUE(json->at(name).is_number() || json->at(name).is_array()) << json->at(name);
+            }
+        }
+        for (const char* name : {"boost-limit", "cooler-fan-min", "cooler-fan-max"}) {
+            EXPECT_FALSE(values.contains(name));
+            EXPECT_FALSE(places.contains(name));
+        }
+    }
+}
+
+// The clock no boost entry runs above and the fan cooler table's limits:
+// shown after the values, with where they lie, for a user to compare.
+TEST(Show, GivesTheReadOnlyValuesWhereTheImageHasThem)
+{
+    StructuredImage image = keplerImage();
+    const ReadOnlyPlaces at = addReadOnlyTables(image, 2404, 20, 100);
+    TempDir dir;
+    const auto file = dir.write("card.rom", image.bytes).string();
+
+    const auto text = lines(runCli({"show", file}).out);
+    ASSERT_GE(text.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(text.end() - 4, text.end()),
+              (std::vector<std::string>{"voltage = 1175", "boost-limit = 1202.00", "cooler-fan-min = 20",
+                                        "cooler-fan-max = 100"}));
+    const auto offsets = lines(runCli({"show", "--offsets", file}).out);
+    ASSERT_GE(offsets.size(), 3u);
+    const auto hex = [](std::uint32_t offset) {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%.4X", offset);
+        return std::string(text);
+    };
+    EXPECT_EQ(std::vector<std::string>(offsets.end() - 3, offsets.end()),
+              (std::vector<std::string>{"boost-limit = " + hex(at.boostLimit) + " (clock range table, entry 0)",
+                                        "cooler-fan-min = " + hex(at.coolerFanMin) + " (fan cooler table, entry 0)",
+                                        "cooler-fan-max = " + hex(at.coolerFanMax) + " (fan cooler table, entry 0)"}));
+
+    const Json values = Json::parse(runCli({"show", "--json", file}).out);
+    EXPECT_EQ(values["boost-limit"], 1202.0);
+    EXPECT_EQ(values["cooler-fan-min"], 20);
+    EXPECT_EQ(values["cooler-fan-max"], 100);
+    const Json places = Json::parse(runCli({"show", "--json", "--offsets", file}).out)["offsets"];
+    EXPECT_EQ(places["boost-limit"], at.boostLimit);
+    EXPECT_EQ(places["cooler-fan-min"], at.coolerFanMin);
+    EXPECT_EQ(places["cooler-fan-max"], at.coolerFanMax);
 }
 
 // Each file's record reaches standard output in one write: runs that share a
