@@ -1,5 +1,6 @@
 #include "tests/support/structured_image.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
@@ -121,7 +122,7 @@ void writeBit(Writer& w, std::uint32_t image, const TableShapes& shapes)
         {'I', 1, 18, junkTokenData + 0x30},
         {'M', 2, mSize, mData},
         {'N', 0, 0, 0},
-        {'P', 2, shapes.pTokenSize, pData},
+        {'P', 2, shapes.pTokenSize, static_cast<std::uint16_t>(pDataAt(shapes))},
         {'S', 2, sSize, sData},
         {'T', 1, 2, headerAreaEnd - 0x10},
         {'U', 1, 3, headerAreaEnd - 0x0C},
@@ -149,43 +150,151 @@ void writeBit(Writer& w, std::uint32_t image, const TableShapes& shapes)
 
 }  // namespace
 
+namespace {
+
+// Ladder word k, counted from the P0 range's first edited entry: the spec's
+// 45 words, and before and after them words that climb as a real table's do.
+std::uint16_t ladderWord(const ImageSpec& v, long k)
+{
+    const long last = static_cast<long>(boostCount) - 1;
+    long word = k < 0 ? long{v.boostTableWords[0]} + 26L * k
+                : k <= last ? long{v.boostTableWords[static_cast<std::size_t>(k)]}
+                            : long{v.boostTableWords[boostCount - 1]} + 26L * (k - last);
+    return static_cast<std::uint16_t>(word < 0 ? 0 : word > 0xFFFF ? 0xFFFF : word);
+}
+
+void writeTables(Writer& w, const StructuredSpec& spec, const TableShapes& s, const TableStarts& t)
+{
+    const TableContents& c = spec.contents;
+    const ImageSpec& v = spec.values;
+    const std::uint8_t vpsHeader = s.virtualPStateHeader, perfHeader = s.performanceHeader;
+    writeHeader(w, t.virtualPState, vpsHeader, {0x10, vpsHeader, vpsBase, vpsDomain, vpsDomains, s.virtualPStateEntries});
+    w.u8(t.virtualPState + vpsBoostClockIndexAt, c.boostClockEntry);
+    w.u8(t.virtualPState + vpsBaseClockIndexAt, c.baseClockEntry);
+    // Each entry opens with its P-state: P0 up to the clocks' entries, the rest unused.
+    int lastP0 = -1;
+    for (const std::uint8_t named : {c.boostClockEntry, c.baseClockEntry})
+        if (named != noEntry)
+            lastP0 = std::max(lastP0, int{named});
+    for (std::uint32_t i = 0; i < s.virtualPStateEntries; ++i)
+        w.u8(t.virtualPState + vpsHeader + i * vpsStride, static_cast<int>(i) <= lastP0 ? pState0 : 0xFF);
+
+    writeHeader(w, t.performance, perfHeader, {0x40, perfHeader, s.performanceEntrySize, perfSub, perfSubs, perfEntries});
+    for (std::uint32_t i = 0; i < perfEntries; ++i)
+        w.u8(t.performance + perfHeader + i * perfStride(s), c.performanceStates[i]);
+
+    const auto vfEntries = static_cast<std::uint32_t>(c.voltageFrequencyEntries.size());
+    writeHeader(w, t.voltageFrequency, s.voltageFrequencyHeader,
+                {0x10, s.voltageFrequencyHeader, vfEntrySize(s), vfEntries, vfExtra, s.voltageFrequencyExtras});
+    for (std::uint32_t i = 0; i < vfEntries; ++i) {
+        const VfRange& range = c.voltageFrequencyEntries[i];
+        const std::uint32_t at = t.voltageFrequency + s.voltageFrequencyHeader + i * vfEntrySize(s);
+        w.u16(at, static_cast<std::uint16_t>(range.pState << 5));
+        w.u8(at + 2, range.lowest);
+        w.u8(at + 3, range.highest);
+        if (vfEntrySize(s) > 4)
+            w.zeros(at + 4, vfEntrySize(s) - 4);
+    }
+    const VfRange* p0 = p0Range(c);
+    const long firstEdited = p0 ? p0->lowest + 1L : 1L;
+    for (std::uint32_t i = 0; i < s.voltageFrequencyExtras; ++i)
+        w.u16(t.voltageFrequency + vfExtraAt(s, c, i), ladderWord(v, static_cast<long>(i) - firstEdited));
+
+    writeHeader(w, t.powerPolicy, s.powerHeader, {s.powerVersion, s.powerHeader, s.powerEntrySize, s.powerEntries});
+    w.u8(t.powerPolicy + powerLimitsIndexAt, c.powerLimitsEntry);
+    w.u8(t.powerPolicy + powerDefaultsIndexAt, c.powerDefaultsEntry);
+
+    std::array<std::uint8_t, thermalEntries> ids = thermalIds;
+    const auto fanAt = static_cast<std::size_t>(std::find(ids.begin(), ids.end(), fanEntryId) - ids.begin());
+    if (c.fanEntry)
+        std::swap(ids[fanAt], ids[*c.fanEntry]);
+    else
+        ids[fanAt] = fanEntryId + 1;
+    writeHeader(w, t.thermal, thermalHeader, {0x24, thermalHeader, thermalEntrySize, thermalEntries});
+    for (std::uint32_t i = 0; i < ids.size(); ++i)
+        w.u8(t.thermal + thermalHeader + i * thermalEntrySize, ids[i]);
+
+    writeHeader(w, t.voltageMap, s.voltageMapHeader, {0x20, s.voltageMapHeader, s.voltageMapEntrySize, s.voltageMapEntries});
+    w.u8(t.voltageMap + vmapFirstIndexAt, c.voltageFirstEntry);
+    w.u8(t.voltageMap + vmapSecondIndexAt, c.voltageSecondEntry);
+    const std::array<std::uint8_t, 2> named = {c.voltageFirstEntry, c.voltageSecondEntry};
+    for (std::size_t which = 0; which < named.size(); ++which) {
+        if (named[which] == noEntry)
+            continue;
+        const std::uint32_t at = t.voltageMap + s.voltageMapHeader + named[which] * std::uint32_t{s.voltageMapEntrySize};
+        w.u8(at, c.voltageModes[which]);
+        w.zeros(at + vmapFurtherCoefficients, s.voltageMapEntrySize - vmapFurtherCoefficients);
+        if (c.voltageFurtherCoefficients[which])
+            w.u32(at + vmapFurtherCoefficients, 0xFFFFF830u);  // -2000: a slope, not a fixed voltage
+    }
+
+    if (t.clockRange != 0) {
+        writeHeader(w, t.clockRange, rangeHeader, {0x11, rangeHeader, rangeEntry, rangeSub, rangeSubs, rangeEntries});
+        for (std::uint32_t i = 0; i < rangeEntries; ++i) {
+            const std::uint32_t at = t.clockRange + rangeHeader + i * rangeStride;
+            w.u16(at, static_cast<std::uint16_t>(rangeStates[i] << 5));
+            w.u16(at + 2, ladderWord(v, -2));
+            w.u16(at + 4, rangeStates[i] == pState0 ? *spec.boostLimitWord : ladderWord(v, -1));
+        }
+    }
+    if (t.cooler != 0) {
+        writeHeader(w, t.cooler, coolerHeader, {0x10, coolerHeader, coolerEntry, coolerEntries});
+        for (std::uint32_t i = 0; i < coolerEntries; ++i) {
+            const std::uint32_t at = t.cooler + coolerHeader + i * coolerEntry;
+            w.zeros(at, coolerEntry);
+            w.u8(at + 2, i == 0 ? (*spec.coolerFan)[0] : 0);
+            w.u8(at + 3, i == 0 ? (*spec.coolerFan)[1] : 0);
+        }
+    }
+}
+
+}  // namespace
+
 StructuredImage buildStructuredImage(const StructuredSpec& spec)
 {
     const ImageSpec& v = spec.values;
+    const TableContents& c = spec.contents;
     const TableShapes shapes = spec.shapes.value_or(shapesOf(v.board));
     const std::uint32_t legacy = spec.legacyLength != 0 ? spec.legacyLength : legacyLengthOf(v.board);
-    TableStarts starts = spec.starts ? *spec.starts : builtInStarts(layoutBoardOf(v.board), shapes);
     if (spec.imageOffset % unit != 0 || legacy % unit != 0 || spec.uefiLength % unit != 0)
         throw std::logic_error("image offsets and lengths go in whole 512-byte units");
     if (legacy <= headerAreaEnd || legacy / unit > 0xFF)  // its length in units must fit the byte at +2
         throw std::logic_error("no legacy image of that length");
-    checkShapes(shapes);
+    checkShapes(shapes, c);
+    if ((spec.boostLimitWord && shapes.pTokenSize < pClockRange + 4) || (spec.coolerFan && shapes.pTokenSize < pCooler + 4))
+        throw std::logic_error("the P token is too short for the tables asked for");
+    const TableStarts lengths = tableLengths(shapes, c, spec.boostLimitWord.has_value(), spec.coolerFan.has_value());
+    TableStarts starts = spec.starts                           ? *spec.starts
+                         : v.board == BoardModel::Other ? packedStarts(lengths, tablesFrom(shapes))
+                                                                : builtInStarts(layoutBoardOf(v.board), shapes);
 
     StructuredImage out{};
     const std::uint32_t image = spec.imageOffset;
     out.imageOffset = image;
     out.imageLength = legacy;
     out.uefiOffset = spec.uefiLength != 0 ? image + legacy : 0;
-    const std::uint32_t powerSize = powerHeader + powerEntries * powerEntry;
     if (spec.powerTableAfterUefi) {
         if (starts.powerPolicy < legacy)
             starts.powerPolicy = legacy + afterUefiGap;
         out.afterUefiOffset = image + legacy + spec.uefiLength;
-        out.afterUefiLength = (starts.powerPolicy - legacy + powerSize + unit - 1) / unit * unit;
+        out.afterUefiLength = (starts.powerPolicy - legacy + lengths.powerPolicy + unit - 1) / unit * unit;
     }
-    checkLayout(starts, shapes, legacy, spec.powerTableAfterUefi);
+    checkLayout(starts, lengths, tablesFrom(shapes), legacy, spec.powerTableAfterUefi);
 
     out.tables = starts;
     for (std::uint32_t* start : {&out.tables.performance, &out.tables.thermal, &out.tables.voltageMap,
-                                 &out.tables.powerPolicy, &out.tables.voltageFrequency, &out.tables.virtualPState})
-        *start += image;
+                                 &out.tables.powerPolicy, &out.tables.voltageFrequency, &out.tables.virtualPState,
+                                 &out.tables.clockRange, &out.tables.cooler})
+        if (*start != 0)
+            *start += image;
     if (spec.powerTableAfterUefi)
         out.tables.powerPolicy += spec.uefiLength;  // the pointer skips the UEFI image
-    const TableStarts lengths = tableLengths(shapes);
-    out.tableEnds = {out.tables.performance + lengths.performance, out.tables.thermal + lengths.thermal,
-                     out.tables.voltageMap + lengths.voltageMap, out.tables.powerPolicy + lengths.powerPolicy,
-                     out.tables.voltageFrequency + lengths.voltageFrequency,
-                     out.tables.virtualPState + lengths.virtualPState};
+    const auto endOf = [](std::uint32_t start, std::uint32_t length) { return start == 0 ? 0 : start + length; };
+    out.tableEnds = {endOf(out.tables.performance, lengths.performance), endOf(out.tables.thermal, lengths.thermal),
+                     endOf(out.tables.voltageMap, lengths.voltageMap), endOf(out.tables.powerPolicy, lengths.powerPolicy),
+                     endOf(out.tables.voltageFrequency, lengths.voltageFrequency),
+                     endOf(out.tables.virtualPState, lengths.virtualPState),
+                     endOf(out.tables.clockRange, lengths.clockRange), endOf(out.tables.cooler, lengths.cooler)};
 
     std::vector<std::uint8_t>& bytes = out.bytes;
     bytes.resize(std::size_t{image} + legacy + spec.uefiLength + out.afterUefiLength + spec.trailingLength);
@@ -198,7 +307,7 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
     Writer w(bytes);
 
     const std::uint16_t vendor = v.vendorId.value_or(vendorNvidia);
-    const std::uint16_t device = v.deviceId.value_or(deviceIdOf(v.board));
+    const std::uint16_t device = v.deviceId ? *v.deviceId : deviceIdOf(v.board);
     const auto units = static_cast<std::uint16_t>(legacy / unit);
     w.u16(image, 0xAA55);
     w.u8(image + 2, static_cast<std::uint8_t>(units));
@@ -230,9 +339,9 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
     for (std::uint32_t strap = 0; strap < memoryStraps; ++strap) {
         const std::uint32_t at = image + memoryTypes + memoryTypeHeader + strap * memoryTypeEntry;
         w.zeros(at, memoryTypeEntry);
-        w.u8(at, strap < 8 ? memoryGddr5 : unusedStrap);
+        w.u8(at, strap < 8 ? c.memoryType : unusedStrap);
     }
-    out.pData = image + pData;
+    out.pData = image + pDataAt(shapes);
     // Slots we do not fill point at the BIT, whose first byte no table has.
     for (std::uint32_t slot = 0; slot + 4 <= shapes.pTokenSize; slot += 4)
         w.u32(out.pData + slot, bitAt);
@@ -242,54 +351,17 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
     w.u32(out.pData + pPowerPolicy, starts.powerPolicy);
     w.u32(out.pData + pVoltageFrequency, starts.voltageFrequency);
     w.u32(out.pData + pVirtualPState, starts.virtualPState);
+    if (starts.clockRange != 0)
+        w.u32(out.pData + pClockRange, starts.clockRange);
+    if (starts.cooler != 0)
+        w.u32(out.pData + pCooler, starts.cooler);
 
     const TableStarts& t = out.tables;
-    const std::uint8_t vpsHeader = shapes.virtualPStateHeader, perfHeader = shapes.performanceHeader;
-    writeHeader(w, t.virtualPState, vpsHeader, {0x10, vpsHeader, vpsBase, vpsDomain, vpsDomains, vpsEntries});
-    w.u8(t.virtualPState + vpsBoostClockIndexAt, vpsBoostClockIndex);
-    w.u8(t.virtualPState + vpsBaseClockIndexAt, vpsBaseClockIndex);
-    // Each entry opens with its P-state: the clocks' entries P0, the rest unused.
-    for (std::uint32_t i = 0; i < vpsEntries; ++i)
-        w.u8(t.virtualPState + vpsHeader + i * vpsStride, i <= vpsBaseClockIndex ? 15 : 0xFF);
-    writeHeader(w, t.performance, perfHeader, {0x40, perfHeader, perfEntry, perfSub, perfSubs, perfEntries});
-    for (std::uint32_t i = 0; i < perfEntries; ++i)
-        w.u8(t.performance + perfHeader + i * perfStride, perfStateIds[i]);
-    writeHeader(w, t.voltageFrequency, vfHeader, {0x10, vfHeader, vfEntry, vfEntries, vfExtra, vfExtras});
-    for (std::uint32_t i = 0; i < vfEntries; ++i) {
-        const std::uint32_t at = t.voltageFrequency + vfHeader + i * vfEntry;
-        w.u16(at, static_cast<std::uint16_t>(vfRanges[i].pState << 5 | (i == 0 ? 0 : 0x100)));
-        w.u8(at + 2, vfRanges[i].lowest);
-        w.u8(at + 3, vfRanges[i].highest);
-    }
-    // Around the ladder, words that climb as a real table's do.
-    const auto clamp = [](long word) {
-        return static_cast<std::uint16_t>(word < 0 ? 0 : word > 0xFFFF ? 0xFFFF : word);
-    };
-    for (std::uint32_t i = 0; i < vfBoostFirst; ++i)
-        w.u16(t.voltageFrequency + vfExtraAt(i), clamp(long{v.boostTableWords[0]} - 26L * (vfBoostFirst - i)));
-    for (std::uint32_t i = vfBoostFirst + boostCount; i < vfExtras; ++i)
-        w.u16(t.voltageFrequency + vfExtraAt(i),
-              clamp(long{v.boostTableWords[boostCount - 1]} + 26L * (i + 1 - vfBoostFirst - boostCount)));
-    writeHeader(w, t.powerPolicy, powerHeader, {0x20, powerHeader, powerEntry, powerEntries});
-    w.u8(t.powerPolicy + powerLimitsIndexAt, powerLimits);
-    w.u8(t.powerPolicy + powerDefaultsIndexAt, powerDefaults);
-    writeHeader(w, t.thermal, thermalHeader, {0x24, thermalHeader, thermalEntries, thermalEntry});
-    for (std::uint32_t i = 0; i < thermalIds.size(); ++i)
-        w.u8(t.thermal + thermalHeader + i * thermalEntries, thermalIds[i]);
-    writeHeader(w, t.voltageMap, vmapHeader, {0x20, vmapHeader, shapes.voltageMapEntrySize, shapes.voltageMapEntries});
-    w.u8(t.voltageMap + vmapFirstIndexAt, 0);
-    w.u8(t.voltageMap + vmapSecondIndexAt, 1);
-    for (std::uint32_t entry = 0; entry < 2; ++entry) {
-        const std::uint32_t at = t.voltageMap + vmapHeader + entry * shapes.voltageMapEntrySize;
-        w.u8(at, 0);  // mode 0: a fixed voltage
-        w.zeros(at + 14, shapes.voltageMapEntrySize - 14u);
-    }
+    writeTables(w, spec, shapes, t);
 
     StructuredFields& f = out.fields;
-    f.at = placeFields(t, shapes);
+    f = placeFields(t, shapes, c);
     f.at.checksumWriteOffset = f.at.checksumReadOffset = image + legacy - 1;
-    for (std::uint32_t k = 0; k < boostCount; ++k)
-        f.boostTable[k] = f.at.boostTableFirst + vfExtra * k;
     f.versionText = image + versionStringAt + versionPrefixLength;
     f.boardText = image + boardTextAt;
     f.dateText = image + dateAt;
@@ -297,20 +369,26 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
     f.deviceId = out.pcir + 0x06;
     f.checksumStart = image;
 
-    w.u16(f.at.gpuClock, v.gpuClockWord);
-    w.u16(f.at.boostClock, v.boostClockWord);
-    w.u16(f.at.memClock, v.memClockWord);
-    w.u16(f.at.memClockSecond, v.memClockSecondWord.value_or(v.memClockWord));
-    for (std::uint32_t k = 0; k < boostCount; ++k)
-        w.u16(f.boostTable[k], v.boostTableWords[k]);
-    w.u32(f.at.powerDefault, v.powerDefaultMilliwatts);
-    w.u32(f.at.powerMax, v.powerMaxMilliwatts);
-    w.u32(f.at.powerLimitLo, v.powerLimitLoMilliwatts);
-    w.u32(f.at.powerLimitHi, v.powerLimitHiMilliwatts);
-    w.u8(f.at.fanMin, v.fanMin);
-    w.u8(f.at.fanMax, v.fanMax);
+    // Each value where its table holds it; a field the tables leave out is
+    // written nowhere.
+    const auto put16 = [&](std::uint32_t at, std::uint16_t value) { if (at != 0) w.u16(at, value); };
+    const auto put32 = [&](std::uint32_t at, std::uint32_t value) { if (at != 0) w.u32(at, value); };
+    put16(f.at.gpuClock, v.gpuClockWord);
+    put16(f.at.boostClock, v.boostClockWord);
+    put16(f.at.memClock, v.memClockWord);
+    put16(f.at.memClockSecond, v.memClockSecondWord.value_or(v.memClockWord));
+    for (std::size_t k = 0; k < f.ladder.size(); ++k)
+        put16(f.ladder[k], ladderWord(v, static_cast<long>(k)));
+    put32(f.at.powerDefault, v.powerDefaultMilliwatts);
+    put32(f.at.powerMax, v.powerMaxMilliwatts);
+    put32(f.at.powerLimitLo, v.powerLimitLoMilliwatts);
+    put32(f.at.powerLimitHi, v.powerLimitHiMilliwatts);
+    if (f.at.fanMin != 0) {
+        w.u8(f.at.fanMin, v.fanMin);
+        w.u8(f.at.fanMax, v.fanMax);
+    }
     for (std::size_t slot = 0; slot < f.at.voltage.size(); ++slot)
-        w.u32(f.at.voltage[slot], v.voltageDwords[slot]);
+        put32(f.at.voltage[slot], v.voltageDwords[slot]);
 
     if (out.uefiOffset != 0) {
         const std::uint32_t uefi = out.uefiOffset;
