@@ -67,25 +67,30 @@ TEST(Diff, ListsEveryValueAndIdentityItemThatDiffers)
 // that lacks it, null in JSON.
 TEST(Diff, AValueOnlyOneImageHasIsADifference)
 {
-    const auto image = [](std::function<void(StructuredImage&)> change) {
-        StructuredImage image = keplerImage();
-        change(image);
-        return image.bytes;
+    const auto image = [](std::function<void(StructuredSpec&)> change) {
+        StructuredSpec spec = otherBoardSpec();
+        spec.shapes = shapesOf(BoardModel::Gtx680);
+        spec.shapes->pTokenSize = 100;  // room for the read-only tables' pointers
+        change(spec);
+        return buildStructuredImage(spec).bytes;
     };
-    const std::vector<std::uint8_t> full = image([](StructuredImage&) {});
+    const std::vector<std::uint8_t> full = image([](StructuredSpec&) {});
     const struct {
         const char* what;
         std::vector<std::uint8_t> b;
         std::vector<std::string> out;  // after the checksum's line
         std::vector<Json> a, bJson;
     } cases[] = {
-        {"no power entries", image([](StructuredImage& i) { bend(i, Bend::NoPower); }),
+        {"no power entries", image([](StructuredSpec& s) { s.contents.powerLimitsEntry = s.contents.powerDefaultsEntry = noEntry; }),
          {"power-default: 170 -> none", "power-max: 225 -> none", "power-limit-lo: 150 -> none",
           "power-limit-hi: 250 -> none"},
          {170, 225, 150, 250}, {nullptr, nullptr, nullptr, nullptr}},
-        {"a longer ladder", image([](StructuredImage& i) { setLadderEnd(i, 48); }),
+        {"a longer ladder", image([](StructuredSpec& s) { s.contents.voltageFrequencyEntries.back().highest = 48; }),
          {"boost-46: none -> 1613.00", "boost-47: none -> 1626.00"}, {nullptr, nullptr}, {1613.0, 1626.0}},
-        {"the read-only values", image([](StructuredImage& i) { addReadOnlyTables(i, 2404, 20, 100); }),
+        {"the read-only values", image([](StructuredSpec& s) {
+             s.boostLimitWord = 2404;
+             s.coolerFan = {{20, 100}};
+         }),
          {"boost-limit: none -> 1202.00", "cooler-fan-min: none -> 20", "cooler-fan-max: none -> 100"},
          {nullptr, nullptr, nullptr}, {1202.0, 20, 100}},
     };

@@ -8,8 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_process.h"
-#include "kepler_image.h"
 #include "tests/support/image_builder.h"
+#include "tests/support/structured_image.h"
 #include "tests/support/temp_dir.h"
 
 namespace veltra::testing {
@@ -120,33 +120,28 @@ TEST(Set, WritesEachBoostEntryAtItsOwnPlace)
 // value too, and nothing is written, even for the values given before it.
 TEST(Set, RefusesAValueTheImageDoesNotHaveAndWritesNothing)
 {
+    const auto family = [](BoardFamily f) { return buildStructuredImage(familySpec(f)).bytes; };
     const struct {
         const char* what;
-        std::function<std::vector<std::uint8_t>()> image;
+        std::vector<std::uint8_t> image;
         std::vector<std::string> pairs;
         const char* name;
     } cases[] = {
-        {"a boost entry past the three boards' ladder", [] { return buildImage({}); }, {"boost-46=1000"}, "boost-46"},
-        {"no power entries", [] { auto i = keplerImage(); bend(i, Bend::NoPower); return i.bytes; },
-         {"gpu-clock=1000", "power-max=200"}, "power-max"},
-        {"no fixed voltage", [] { auto i = keplerImage(); bend(i, Bend::NoVoltage); return i.bytes; },
-         {"voltage=1100"}, "voltage"},
-        {"one clock", [] { auto i = keplerImage(); bend(i, Bend::NoBoostClock); return i.bytes; },
-         {"boost-clock=1100"}, "boost-clock"},
-        {"no fan entry", [] { auto i = keplerImage(); bend(i, Bend::NoFan); return i.bytes; },
-         {"fan-max=90", "fan-min=20"}, "fan-max"},
-        {"past a short ladder", [] { auto i = keplerImage(); setLadderEnd(i, 20); return i.bytes; },
-         {"boost-19=1000", "boost-20=1000"}, "boost-20"},
-        {"past a long ladder", [] { auto i = keplerImage(); setLadderEnd(i, 52); return i.bytes; },
-         {"boost-52=1000"}, "boost-52"},
-        {"no ladder", [] { auto i = keplerImage(); setLadderEnd(i, 1); return i.bytes; }, {"boost-01=1000"},
-         "boost-01"},
+        {"a boost entry past the three boards' ladder", buildImage({}), {"boost-46=1000"}, "boost-46"},
+        {"past a long ladder", family(BoardFamily::Gtx770), {"boost-52=1000", "boost-53=1000"}, "boost-53"},
+        {"power defaults no entry names", family(BoardFamily::Gtx770), {"power-limit-hi=240", "power-max=200"},
+         "power-max"},
+        {"a voltage that is a formula", family(BoardFamily::Gtx780), {"voltage=1100"}, "voltage"},
+        {"no clock entries", family(BoardFamily::Gtx650Ti), {"gpu-clock=1000"}, "gpu-clock"},
+        {"no ladder", family(BoardFamily::Gt640), {"mem-clock=900", "boost-01=1000"}, "boost-01"},
+        {"a power table without entries", family(BoardFamily::Gt640), {"power-limit-lo=50"}, "power-limit-lo"},
+        {"one clock", family(BoardFamily::Gt710), {"boost-clock=1000"}, "boost-clock"},
+        {"no fan entry", family(BoardFamily::Mobile), {"fan-max=90", "fan-min=20"}, "fan-max"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
-        const auto file = dir.write("card.rom", c.image()).string();
-        const auto before = readBytes(file);
+        const auto file = dir.write("card.rom", c.image).string();
         const std::string message = std::string("Cannot set ") + c.name + ": the bios file has no such value!";
         for (bool json : {false, true}) {
             std::vector<std::string> args = {"set", file, "--output", (dir / "out.rom").string()};
@@ -162,43 +157,68 @@ TEST(Set, RefusesAValueTheImageDoesNotHaveAndWritesNothing)
                 EXPECT_EQ(run.out, "");
             EXPECT_FALSE(std::filesystem::exists(dir / "out.rom"));
         }
-        const CliRun inPlace = runCli({"set", file, c.pairs.back()});
-        EXPECT_EQ(inPlace.status, 1);
-        EXPECT_EQ(readBytes(file), before);
+        std::vector<std::string> inPlace = {"set", file};
+        inPlace.insert(inPlace.end(), c.pairs.begin(), c.pairs.end());
+        EXPECT_EQ(runCli(inPlace).status, 1);
+        EXPECT_EQ(readBytes(file), c.image);
     }
 }
 
-// On an image that lacks some values, a set writes the values named and
-// the checksum byte: no zero lands where a missing value would have been,
-// and a long ladder's entries past the 45th are written at their places.
-TEST(Set, WritesOnlyWhatItIsGivenOnAnImageThatLacksValues)
+// On the other boards' images a set writes the values named, in the unit
+// their tables keep, and the checksum byte: no zero lands where a missing
+// value would have been, a long ladder's entries past the 45th are written
+// at their places, and the memory clock's flag bits stay.
+TEST(Set, WritesOnlyTheNamedValuesOnTheOtherBoards)
 {
-    StructuredImage image = keplerImage();
-    bend(image, Bend::NoPower);
-    bend(image, Bend::NoVoltage);
-    setLadderEnd(image, 52);
-    TempDir dir;
-    const auto file = dir.write("card.rom", image.bytes).string();
-    const auto before = readBytes(file);
-    const std::uint32_t top = ladderEntryOffset(image, 50), checksumAt = image.imageOffset + image.imageLength - 1;
+    using At = const StructuredFields&;
+    const struct {
+        BoardFamily family;
+        std::vector<std::string> pairs;
+        std::function<Fields(At)> fields;
+    } cases[] = {
+        {BoardFamily::Gtx770, {"boost-52=1300", "fan-min=35", "mem-clock=1800"},
+         [](At f) {
+             return Fields{{f.ladder.at(51), 2, 2600}, {f.at.fanMin, 1, 35}, {f.at.memClock, 2, 0x4000 | 3600},
+                           {f.at.memClockSecond, 2, 0x4000 | 3600}};
+         }},
+        {BoardFamily::Gt640, {"mem-clock=900.5"}, [](At f) { return Fields{{f.at.memClock, 2, 0x4000 | 900}}; }},
+        {BoardFamily::Gt710, {"gpu-clock=1000", "boost-23=1000", "fan-max=85"},
+         [](At f) { return Fields{{f.at.gpuClock, 2, 2000}, {f.ladder.at(22), 2, 2000}, {f.at.fanMax, 1, 85}}; }},
+        {BoardFamily::Mobile, {"voltage=1150", "mem-clock=1100"},
+         [](At f) {
+             Fields fields = {{f.at.memClock, 2, 0x8000 | 2200}};
+             for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
+                 fields.push_back({f.at.voltage[slot], 4, slot < 4 ? 1150000u : 11500000u});
+             return fields;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(familyName(c.family));
+        const StructuredImage image = buildStructuredImage(familySpec(c.family));
+        TempDir dir;
+        const auto file = dir.write("card.rom", image.bytes).string();
+        std::vector<std::string> args = {"set", file};
+        args.insert(args.end(), c.pairs.begin(), c.pairs.end());
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err.find("no such value"), std::string::npos) << run.err;
+        EXPECT_FALSE(contains(run.out, "power-max = 0"));
 
-    const CliRun run = runCli({"set", file, "boost-51=1700.5", "fan-min=35"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_TRUE(contains(run.out, "boost-51 = 1700.50"));
-    EXPECT_FALSE(contains(run.out, "power-max = 0"));
-    const auto after = readBytes(file);
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(getU16(after, top), 3401);
-    EXPECT_EQ(after.at(image.fields.at.fanMin), 35);
-    const std::set<std::uint32_t> written = {top, top + 1, image.fields.at.fanMin, checksumAt};
-    for (std::uint32_t i = 0; i < after.size(); ++i)
-        EXPECT_TRUE(after[i] == before[i] || written.count(i)) << "byte " << i << " changed";
-    EXPECT_EQ(runCli({"check", file}).out, file + ": loads, GeForce GTX 770, image tables, checksum right\n");
+        const auto after = readBytes(file);
+        ASSERT_EQ(after.size(), image.bytes.size());
+        std::set<std::uint32_t> written = {image.fields.at.checksumReadOffset};
+        for (const Field& field : c.fields(image.fields)) {
+            EXPECT_EQ(readField(after, field), field.value) << "at " << field.offset;
+            for (std::uint32_t i = 0; i < field.width; ++i) written.insert(field.offset + i);
+        }
+        for (std::uint32_t i = 0; i < after.size(); ++i)
+            EXPECT_TRUE(after[i] == image.bytes[i] || written.count(i)) << "byte " << i << " changed";
+        EXPECT_TRUE(runCli({"check", file}).out.ends_with("checksum right\n"));
 
-    // Saved again with nothing named, the file stays as it is.
-    ASSERT_EQ(runCli({"set", file}).status, 0);
-    EXPECT_EQ(readBytes(file), after);
+        // Saved again with nothing named, the file stays as it is.
+        ASSERT_EQ(runCli({"set", file}).status, 0);
+        EXPECT_EQ(readBytes(file), after);
+    }
 }
 
 TEST(Set, StopsAtTheFirstBrokenRuleWithItsMessageAndWritesNothing)

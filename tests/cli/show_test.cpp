@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <functional>
 #include <set>
+#include <tuple>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -348,130 +350,145 @@ TEST(Show, OffsetsListWhereEveryItemLiesInTheFile)
                     {"name", "Geforce GTX 680"}, {"image", 0x600}, {"layout", "image tables"}, {"offsets", offsets}}));
 }
 
-// The names show gives the values an image has, in show's order.
-std::vector<std::string> valueNames(const std::set<std::string>& absent, std::size_t ladder)
+std::string hexOffset(std::uint32_t offset)
 {
-    std::vector<std::string> names = {"gpu-clock", "boost-clock", "mem-clock"};
-    for (std::size_t k = 0; k < ladder; ++k) names.push_back(boostName(k));
-    for (const char* name :
-         {"power-default", "power-max", "power-limit-lo", "power-limit-hi", "fan-min", "fan-max", "voltage"})
-        names.push_back(name);
-    std::erase_if(names, [&](const std::string& name) { return absent.count(name) != 0; });
-    return names;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%.4X", offset);
+    return text;
 }
 
-// The names of the lines after the identity (show) or the identity's
-// offsets (show --offsets).
-std::vector<std::string> namesAfter(const std::string& out, const std::string& lastIdentityLine)
+// Where the builder put each value an image has, by its NAME, in show's
+// order: editable values, then read-only ones.
+std::vector<std::pair<std::string, std::vector<std::uint32_t>>> placedValues(const StructuredImage& image,
+                                                                            const std::set<std::string>& absent)
 {
-    const auto all = lines(out);
-    auto line = std::find_if(all.begin(), all.end(), [&](const std::string& l) { return l.starts_with(lastIdentityLine); });
-    std::vector<std::string> names;
-    if (line != all.end())
-        for (++line; line != all.end(); ++line) names.push_back(line->substr(0, line->find(" = ")));
-    return names;
+    const StructuredFields& f = image.fields;
+    std::vector<std::pair<std::string, std::vector<std::uint32_t>>> values = {
+        {"gpu-clock", {f.at.gpuClock}}, {"boost-clock", {f.at.boostClock}}, {"mem-clock", {f.at.memClock}}};
+    if (f.at.memClockSecond != 0) values.back().second.push_back(f.at.memClockSecond);
+    for (std::size_t k = 0; k < f.ladder.size(); ++k) values.push_back({boostName(k), {f.ladder[k]}});
+    values.insert(values.end(), {{"power-default", {f.at.powerDefault}}, {"power-max", {f.at.powerMax}},
+                                 {"power-limit-lo", {f.at.powerLimitLo}}, {"power-limit-hi", {f.at.powerLimitHi}},
+                                 {"fan-min", {f.at.fanMin}}, {"fan-max", {f.at.fanMax}},
+                                 {"voltage", {f.at.voltage.begin(), f.at.voltage.end()}}});
+    std::erase_if(values, [&](const auto& value) { return absent.count(value.first) != 0; });
+    for (const auto& [name, offset] : {std::pair{"boost-limit", f.boostLimit}, {"cooler-fan-min", f.coolerFanMin},
+                                       {"cooler-fan-max", f.coolerFanMax}})
+        if (offset != 0) values.push_back({name, {offset}});
+    return values;
 }
 
 // A board that opens through its tables has only some of the values: show
-// leaves out the others (a 0 there would read as a value to keep), JSON
-// gives null for each of them and boost entries only as far as the ladder.
-TEST(Show, LeavesOutTheValuesAnImageDoesNotHave)
+// and show --offsets leave out the others (a 0 there would read as a value
+// to keep), JSON gives null for each of them, boost entries only as far as
+// the ladder, the read-only values only where the image has them; and the
+// offsets are where the values lie, whatever the board's form.
+TEST(Show, GivesExactlyTheValuesAnImageHasAndWhereTheyLie)
 {
     const std::set<std::string> power = {"power-default", "power-max", "power-limit-lo", "power-limit-hi"};
-    const struct {
-        const char* what;
-        std::function<void(StructuredImage&)> change;
-        std::set<std::string> absent;
-        std::size_t ladder;
-    } cases[] = {
-        {"every value", [](StructuredImage&) {}, {}, 45},
-        {"no power entries", [](StructuredImage& i) { bend(i, Bend::NoPower); }, power, 45},
-        {"no fixed voltage", [](StructuredImage& i) { bend(i, Bend::NoVoltage); }, {"voltage"}, 45},
-        {"one clock", [](StructuredImage& i) { bend(i, Bend::NoBoostClock); }, {"boost-clock"}, 45},
-        {"no fan entry", [](StructuredImage& i) { bend(i, Bend::NoFan); }, {"fan-min", "fan-max"}, 45},
-        {"a short ladder", [](StructuredImage& i) { setLadderEnd(i, 20); }, {}, 19},
-        {"a long ladder", [](StructuredImage& i) { setLadderEnd(i, 52); }, {}, 51},
-        {"no ladder", [](StructuredImage& i) { setLadderEnd(i, 1); }, {}, 0},
+    const auto spec = [](std::function<void(StructuredSpec&)> change) {
+        StructuredSpec spec = otherBoardSpec();
+        change(spec);
+        return spec;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        StructuredImage image = keplerImage();
-        c.change(image);
+    const auto family = [&](BoardFamily f, std::set<std::string> absent) {
+        return std::tuple{familyName(f), familySpec(f), absent};
+    };
+    const std::tuple<const char*, StructuredSpec, std::set<std::string>> cases[] = {
+        {"every value", otherBoardSpec(), {}},
+        {"no power entries", spec([](StructuredSpec& s) {
+             s.contents.powerLimitsEntry = s.contents.powerDefaultsEntry = noEntry;
+         }), power},
+        {"one clock", spec([](StructuredSpec& s) { s.contents.boostClockEntry = noEntry; }), {"boost-clock"}},
+        {"the longest ladder", spec([](StructuredSpec& s) {
+             s.shapes = shapesOf(BoardModel::Gtx680);
+             s.shapes->voltageFrequencyExtras = 66;
+             s.contents.voltageFrequencyEntries.back().highest = 65;
+         }), {}},
+        {"read-only values", spec([](StructuredSpec& s) {
+             s.shapes = shapesOf(BoardModel::Gtx680);
+             s.shapes->pTokenSize = 100;
+             s.boostLimitWord = 2404;
+             s.coolerFan = {{20, 100}};
+         }), {}},
+        family(BoardFamily::Gtx770, {"power-default", "power-max", "voltage"}),
+        family(BoardFamily::Gtx780, {"power-default", "power-max", "voltage"}),
+        family(BoardFamily::Gtx650Ti, [&] { auto a = power; a.insert({"gpu-clock", "boost-clock", "voltage"}); return a; }()),
+        family(BoardFamily::Gt640, [&] { auto a = power; a.insert({"gpu-clock", "boost-clock", "voltage"}); return a; }()),
+        family(BoardFamily::Gt710, [&] { auto a = power; a.insert({"boost-clock", "voltage"}); return a; }()),
+        family(BoardFamily::Mobile, [&] { auto a = power; a.insert({"boost-clock", "fan-min", "fan-max"}); return a; }()),
+    };
+    for (const auto& [what, structured, absent] : cases) {
+        SCOPED_TRACE(what);
+        const StructuredImage image = buildStructuredImage(structured);
         TempDir dir;
         const auto file = dir.write("card.rom", image.bytes).string();
-        const std::vector<std::string> names = valueNames(c.absent, c.ladder);
+        const auto placed = placedValues(image, absent);
 
         const CliRun text = runCli({"show", file});
         EXPECT_EQ(text.status, 0);
         EXPECT_EQ(text.err, "");
-        EXPECT_EQ(namesAfter(text.out, "layout = "), names);
-        if (c.ladder > 0) {
-            const std::uint32_t top = getU16(image.bytes, ladderEntryOffset(image, c.ladder - 1));
-            char line[64];
-            std::snprintf(line, sizeof line, "%s = %.2f", boostName(c.ladder - 1).c_str(), top / 2.0);
-            EXPECT_NE(text.out.find(std::string(line) + "\n"), std::string::npos) << text.out;
-        }
+        auto shown = lines(text.out);
+        shown.erase(shown.begin(), shown.begin() + 9);  // file and identity
+        ASSERT_EQ(shown.size(), placed.size()) << text.out;
+        for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_TRUE(shown[i].starts_with(placed[i].first + " = "));
+
+        // The offsets' text, without the table and entry after it.
         const CliRun offsets = runCli({"show", "--offsets", file});
         EXPECT_EQ(offsets.status, 0);
-        EXPECT_EQ(namesAfter(offsets.out, "checksum-range = "), names);
+        auto where = lines(offsets.out);
+        where.erase(where.begin(), where.begin() + 10);  // file, name, image, layout, identity
+        ASSERT_EQ(where.size(), placed.size()) << offsets.out;
+        for (std::size_t i = 0; i < where.size(); ++i) {
+            std::string expected = placed[i].first + " =";
+            for (std::uint32_t offset : placed[i].second) expected += " " + hexOffset(offset);
+            EXPECT_EQ(where[i].substr(0, where[i].find(" (")), expected);
+        }
 
         // JSON: every value set takes, null where the image lacks it; the
-        // ladder's entries and no more. The same for the offsets.
+        // ladder's entries and no more; the read-only values it has.
         const Json values = Json::parse(runCli({"show", "--json", file}).out);
         const Json places = Json::parse(runCli({"show", "--json", "--offsets", file}).out)["offsets"];
-        for (const Json* json : {&values, &places}) {
-            for (const std::string& name : valueNames({}, maxBoostEntryCount)) {
-                SCOPED_TRACE(name);
-                const bool boost = name.starts_with("boost-") && name != "boost-clock";
-                if (boost && std::stoul(name.substr(6)) > c.ladder)
-                    EXPECT_FALSE(json->contains(name));
-                else if (c.absent.count(name))
-                    EXPECT_TRUE(json->at(name).is_null());
-                else
-                    EXPECT_TRUE(json->at(name).is_number() || json->at(name).is_array()) << json->at(name);
-            }
+        for (const std::string& name : absent) {
+            EXPECT_TRUE(values.at(name).is_null()) << name;
+            EXPECT_TRUE(places.at(name).is_null()) << name;
         }
-        for (const char* name : {"boost-limit", "cooler-fan-min", "cooler-fan-max"}) {
-            EXPECT_FALSE(values.contains(name));
-            EXPECT_FALSE(places.contains(name));
+        for (const auto& [name, at] : placed) {
+            EXPECT_TRUE(values.at(name).is_number()) << name;
+            EXPECT_EQ(places.at(name), at.size() == 1 ? Json(at[0]) : Json(at)) << name;
         }
+        // Record, identity, the ten values besides the ladder, the ladder, the read-only values.
+        const std::size_t readOnly = (image.fields.boostLimit != 0) + 2u * (image.fields.coolerFanMin != 0);
+        EXPECT_EQ(values.size(), 5 + 8 + 10 + image.fields.ladder.size() + readOnly);
     }
 }
 
-// The clock no boost entry runs above and the fan cooler table's limits:
-// shown after the values, with where they lie, for a user to compare.
-TEST(Show, GivesTheReadOnlyValuesWhereTheImageHasThem)
+// The read-only values as they are shown: after the values, with the table
+// each lies in, for a user to compare with the ladder and the fan range.
+TEST(Show, GivesTheReadOnlyValuesWithTheirTables)
 {
-    StructuredImage image = keplerImage();
-    const ReadOnlyPlaces at = addReadOnlyTables(image, 2404, 20, 100);
+    StructuredSpec spec = familySpec(BoardFamily::Gtx770);
+    spec.boostLimitWord = 2404;
+    const StructuredImage image = buildStructuredImage(spec);
     TempDir dir;
     const auto file = dir.write("card.rom", image.bytes).string();
 
     const auto text = lines(runCli({"show", file}).out);
     ASSERT_GE(text.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(text.end() - 4, text.end()),
-              (std::vector<std::string>{"voltage = 1175", "boost-limit = 1202.00", "cooler-fan-min = 20",
+              (std::vector<std::string>{"fan-max = 100", "boost-limit = 1202.00", "cooler-fan-min = 20",
                                         "cooler-fan-max = 100"}));
     const auto offsets = lines(runCli({"show", "--offsets", file}).out);
     ASSERT_GE(offsets.size(), 3u);
-    const auto hex = [](std::uint32_t offset) {
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%.4X", offset);
-        return std::string(text);
-    };
+    const StructuredFields& f = image.fields;
     EXPECT_EQ(std::vector<std::string>(offsets.end() - 3, offsets.end()),
-              (std::vector<std::string>{"boost-limit = " + hex(at.boostLimit) + " (clock range table, entry 0)",
-                                        "cooler-fan-min = " + hex(at.coolerFanMin) + " (fan cooler table, entry 0)",
-                                        "cooler-fan-max = " + hex(at.coolerFanMax) + " (fan cooler table, entry 0)"}));
-
+              (std::vector<std::string>{"boost-limit = " + hexOffset(f.boostLimit) + " (clock range table, entry 3)",
+                                        "cooler-fan-min = " + hexOffset(f.coolerFanMin) + " (fan cooler table, entry 0)",
+                                        "cooler-fan-max = " + hexOffset(f.coolerFanMax) + " (fan cooler table, entry 0)"}));
     const Json values = Json::parse(runCli({"show", "--json", file}).out);
     EXPECT_EQ(values["boost-limit"], 1202.0);
     EXPECT_EQ(values["cooler-fan-min"], 20);
     EXPECT_EQ(values["cooler-fan-max"], 100);
-    const Json places = Json::parse(runCli({"show", "--json", "--offsets", file}).out)["offsets"];
-    EXPECT_EQ(places["boost-limit"], at.boostLimit);
-    EXPECT_EQ(places["cooler-fan-min"], at.coolerFanMin);
-    EXPECT_EQ(places["cooler-fan-max"], at.coolerFanMax);
 }
 
 // Each file's record reaches standard output in one write: runs that share a
