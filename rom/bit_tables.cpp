@@ -120,15 +120,17 @@ struct TableRef {
     }
 };
 
-// Performance table: header, entry, sub-entry sizes and the sub-entry count.
-constexpr TableRef memoryClockTable{
-    "memory clock table", 0x00, {0x40, 0}, 6, {shape(1, 29, 30), shape(2, 21, 25, 26), shape(3, 4), shape(4, 9)}};
+// Performance table: header, entry, sub-entry sizes, the sub-entry count
+// and the entry count (4 on every build: more would be scanned in bytes
+// past the table for the memory clock's P-state).
+constexpr TableRef memoryClockTable{"memory clock table", 0x00, {0x40, 0}, 6,
+                                    {shape(1, 29, 30), shape(2, 21, 25, 26), shape(3, 4), shape(4, 9), shape(5, 4)}};
 // Thermal control table: header and entry sizes, and the entry count.
 constexpr TableRef fanTable{"fan table", 0x10, {0x24, 0}, 4, {shape(1, 4), shape(2, 3), shape(3, 14)}};
 // Voltage map table: header and entry sizes; the header names the two
 // entries of the maximum voltage at +7 and +8.
 constexpr TableRef voltageTable{
-    "voltage table", 0x20, {0x20, 0}, 4, {shape(1, 12, 13), shape(2, 34, 38)}, {{{12, 34}, {12, 38}, {13, 34}}}};
+    "voltage table", 0x20, {0x20, 0}, 9, {shape(1, 12, 13), shape(2, 34, 38)}, {{{12, 34}, {12, 38}, {13, 34}}}};
 // Power policy table: header and entry sizes. Version 0x10 (GK107) has no
 // entries at all.
 constexpr TableRef powerTable{"power table", 0x2C, {0x20, 0x10}, 4, {shape(1, 13, 31, 29), shape(2, 22, 34, 35, 24)},
@@ -148,9 +150,14 @@ constexpr TableRef clockTable{
 // these builds make it, only leaves its value out.
 constexpr std::uint32_t clockRangePointerAt = 0x30;
 constexpr std::uint8_t clockRangeVersion = 0x11;
+// Its header, entry and sub-entry sizes, and sub-entry counts, on every build.
+constexpr std::uint8_t clockRangeHeader = 6, clockRangeEntry = 6, clockRangeSub = 6;
+constexpr ShapeByte clockRangeSubCount = shape(4, 3, 10);
 constexpr std::uint32_t coolerPointerAt = 0x58;
 constexpr std::uint8_t coolerVersion = 0x10;
+constexpr std::uint8_t coolerHeader = 4, coolerEntry = 22;
 constexpr std::uint8_t memoryTypeVersion = 0x10;
+constexpr std::uint8_t memoryTypeHeader = 7, memoryTypeEntry = 7;
 
 // A table whose header has been checked to lie in the file.
 struct Header {
@@ -367,7 +374,7 @@ std::optional<MemoryType> memoryType(const Walk& walk)
         refuse(memoryTypeToken.name, Problem::Version);
         return std::nullopt;
     }
-    if (header < 4 || entrySize < 1) {
+    if (header != memoryTypeHeader || entrySize != memoryTypeEntry) {
         refuse(memoryTypeToken.name, Problem::Layout);
         return std::nullopt;
     }
@@ -477,6 +484,14 @@ bool locateBoostTable(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
             FieldLoc<float>& step = info.boostTable.emplace_back();
             place(step, t->start + extras + std::uint64_t{k} * extraSize, boostTable.name, k);
         }
+        // P0 is the last state named; the entries after it are unused (no
+        // P-state, an empty range). An entry count too large reads the first
+        // extra entries as entries, and the ladder from where they were.
+        for (std::uint32_t after = i + 1; after < count; ++after) {
+            const std::uint64_t unused = t->start + header + std::uint64_t{after} * entrySize;
+            if (pStateOf(*walk.file().u16(unused)) != 0 || *walk.file().u16(unused + 2) != 0)
+                return refuse(boostTable.name, Problem::Layout);
+        }
         break;
     }
     return true;
@@ -554,8 +569,12 @@ bool locateVoltage(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
         return false;
     const bool builtInRules = hasBuiltInRules(info);
     const auto entry = [&](std::uint32_t i) { return t->start + header + std::uint64_t{i} * entrySize; };
+    // No chip of the generation runs above 2 V: a larger fixed voltage is an
+    // entry read at a place the header does not vouch for (a header size of
+    // 12 taken for 13 still gives six slots that agree, 256 times too large).
+    constexpr std::uint32_t highestMicrovolts = 2000000;
     const auto fixed = [&](std::uint32_t i) {
-        if (*walk.file().u8(entry(i)) != 0)
+        if (*walk.file().u8(entry(i)) != 0 || *walk.file().u32(entry(i) + 2) > highestMicrovolts)
             return false;
         for (std::uint32_t at = 14; at + 4 <= entrySize; at += 4)
             if (*walk.file().u32(entry(i) + at) != 0)
@@ -594,7 +613,9 @@ void locateBoostLimit(const Walk& walk, std::uint64_t pointers, std::uint16_t po
     const std::uint32_t header = t[1], entrySize = t[2], subSize = t[3], subCount = t[4], count = t[5];
     const std::uint64_t stride = entrySize + std::uint64_t{subSize} * subCount;
     const std::uint64_t length = header + count * stride;
-    if (t[0] != clockRangeVersion || header < 6 || entrySize < 6 || !walk.file().holds(start, length))
+    if (t[0] != clockRangeVersion || header != clockRangeHeader || entrySize != clockRangeEntry ||
+        subSize != clockRangeSub || !clockRangeSubCount.accepts(static_cast<std::uint8_t>(subCount)) ||
+        !walk.file().holds(start, length))
         return;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint64_t at = start + header + i * stride;
@@ -621,7 +642,8 @@ void locateCoolerFan(const Walk& walk, std::uint64_t pointers, std::uint16_t poi
     const Header t{walk.file(), start};
     const std::uint32_t header = t[1], entrySize = t[2], count = t[3];
     const std::uint64_t length = header + std::uint64_t{count} * entrySize;
-    if (t[0] != coolerVersion || header < 4 || entrySize < 4 || count < 1 || !walk.file().holds(start, length))
+    if (t[0] != coolerVersion || header != coolerHeader || entrySize != coolerEntry || count < 1 ||
+        !walk.file().holds(start, length))
         return;
     place(info.coolerFanMin, start + header + 2, "fan cooler table", 0);
     place(info.coolerFanMax, start + header + 3, "fan cooler table", 0);

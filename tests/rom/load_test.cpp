@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "rom/rom.h"
 #include "tests/support/image_builder.h"
+#include "tests/support/structured_image.h"
 #include "tests/support/temp_dir.h"
 
 namespace veltra {
@@ -172,6 +174,54 @@ TEST(Load, AFileOfExactlyTheCapacityLoads)
     BiosInfo info;
     EXPECT_TRUE(loadRomFile(dir.write("full.rom", testing::buildImage(spec)), info));
     EXPECT_EQ(romImage().loadedLength, RomImage::capacity);
+}
+
+// Whole-flash dumps run past the 204800 bytes the built-in locations need:
+// every file up to the capacity loads, whether the fields come from the
+// built-in locations or the image's tables, and a save writes it whole with
+// every byte past the image as it was; a byte more is too large, from a
+// file or from memory.
+TEST(Load, FilesUpToTheCapacityLoadAndSaveWhole)
+{
+    const testing::TempDir dir;
+    for (const std::uint32_t length : {RomImage::minimumSpan, 205312u, 262144u, RomImage::capacity}) {
+        for (const bool tables : {false, true}) {
+            SCOPED_TRACE(std::to_string(length) + (tables ? ", image tables" : ", built-in locations"));
+            std::vector<std::uint8_t> bytes;
+            std::uint32_t imageEnd = 0x10000;
+            if (tables) {
+                testing::StructuredSpec spec = testing::familySpec(testing::BoardFamily::Gtx780);
+                const testing::StructuredImage sized = testing::buildStructuredImage(spec);
+                spec.trailingLength = length - static_cast<std::uint32_t>(sized.bytes.size());
+                const testing::StructuredImage image = testing::buildStructuredImage(spec);
+                bytes = image.bytes;
+                imageEnd = image.imageOffset + image.imageLength;
+            } else {
+                ImageSpec spec;
+                spec.length = length;
+                bytes = testing::buildImage(spec);
+            }
+            ASSERT_EQ(bytes.size(), length);
+            testing::MessageRecorder messages;
+            BiosInfo info;
+            ASSERT_TRUE(loadRomFile(dir.write("flash.rom", bytes), info));
+            EXPECT_EQ(romImage().loadedLength, length);
+            EXPECT_EQ(info.layout.source, tables ? LayoutSource::ImageTables : LayoutSource::BuiltInTable);
+
+            info.fanMax.value = 77;
+            ASSERT_TRUE(saveRomFile(dir / "saved.rom", info));
+            const std::vector<std::uint8_t> saved = testing::readBytes(dir / "saved.rom");
+            ASSERT_EQ(saved.size(), length);
+            EXPECT_EQ(saved[info.fanMax.offset], 77);
+            EXPECT_TRUE(std::equal(saved.begin() + imageEnd, saved.end(), bytes.begin() + imageEnd));
+
+            bytes.push_back(0);
+            EXPECT_EQ(loadRomBytes(bytes.data(), bytes.size(), info), length < RomImage::capacity);
+            EXPECT_EQ(messages.messages(), length < RomImage::capacity
+                                               ? std::vector<std::string>{}
+                                               : std::vector<std::string>{"Bios file is too large!"});
+        }
+    }
 }
 
 TEST(BoardSelection, ReplacesEveryLocationOfTheEarlierBoard)

@@ -316,6 +316,20 @@ TEST(Structure, AStructureThatCannotBeReadIsRefusedAndChangesNothing)
         {"fan table header past the file", 0, pointer(0x10, 0x23FFE), "Fan table does not fit in the file!"},
         {"no voltage table", 0, pointer(0x20, 0), "Cannot find the voltage table!"},
         {"voltage table of version 0x21", 0, table8(&T::voltageMap, 0, 0x21), "Unknown voltage table version!"},
+        {"memory type token of version 1", 0, [&](StructuredImage& i) { (&tokenWith('M')(i))[1] = 1; },
+         "Unknown memory type table version!"},
+        {"memory type token of 4 bytes", 0, [&](StructuredImage& i) { (&tokenWith('M')(i))[2] = 4; },
+         "Memory type table is too small!"},
+        {"memory type table past the file", 0, [](StructuredImage& i) { testing::putU16(i.bytes, i.mData + 3, 0xFFFE); },
+         "Memory type table does not fit in the file!"},
+        {"memory type table of version 0x11", 0, [](StructuredImage& i) { i.bytes.at(i.memoryTypes) = 0x11; },
+         "Unknown memory type table version!"},
+        {"memory type entries of 6 bytes", 0, [](StructuredImage& i) { i.bytes.at(i.memoryTypes + 2) = 6; },
+         "Unknown memory type table layout!"},
+        {"performance table of five entries", 0, table8(&T::performance, 5, 5), "Unknown memory clock table layout!"},
+        {"a used boost entry after P0's", 0,
+         [](StructuredImage& i) { i.bytes.at(i.tables.voltageFrequency + 6 + 2 * 4) |= 0x40; },  // P13 -> P15
+         "Unknown boost table layout!"},
         {"fan table laid over the power table", 0,
          [](StructuredImage& i) {
              // A fan table whose fan entry (id 0x22, its fourth) holds the

@@ -341,7 +341,10 @@ StructuredImage buildStructuredImage(const StructuredSpec& spec)
         w.zeros(at, memoryTypeEntry);
         w.u8(at, strap < 8 ? c.memoryType : unusedStrap);
     }
+    out.mData = image + mData;
+    out.memoryTypes = image + memoryTypes;
     out.pData = image + pDataAt(shapes);
+    out.pSize = shapes.pTokenSize;
     // Slots we do not fill point at the BIT, whose first byte no table has.
     for (std::uint32_t slot = 0; slot + 4 <= shapes.pTokenSize; slot += 4)
         w.u32(out.pData + slot, bitAt);

@@ -131,6 +131,8 @@ struct StructuredImage {
     StructuredFields fields;
     // File offsets of the structure, for tests that bend it:
     std::uint32_t imageOffset, imageLength, pcir, bit, sData, pData;
+    std::uint32_t pSize;                // the P token's data size
+    std::uint32_t mData, memoryTypes;   // the M token's data and the memory type table it points to
     std::uint32_t npde;        // 0 when none
     std::uint32_t uefiOffset;  // 0 when none
     // The block holding the power table when it is after the UEFI image; 0 when none.

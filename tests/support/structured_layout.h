@@ -76,13 +76,13 @@ inline constexpr std::array<std::uint8_t, 14> thermalIds = {0x01, 0x49, 0x01, 0x
 // +6, coefficients from +10 (the first ten times the microvolts).
 inline constexpr std::uint32_t vmapFirstIndexAt = 8, vmapSecondIndexAt = 7, vmapFurtherCoefficients = 14;
 // Clock range table (version 0x11): entries of a P-state word, the minimum
-// and the maximum clock, then one sub-entry; P0's last.
-inline constexpr std::uint32_t rangeHeader = 8, rangeEntry = 6, rangeSub = 2, rangeSubs = 1, rangeEntries = 4;
+// and the maximum clock, then three sub-entries; P0's last.
+inline constexpr std::uint32_t rangeHeader = 6, rangeEntry = 6, rangeSub = 6, rangeSubs = 3, rangeEntries = 4;
 inline constexpr std::uint32_t rangeStride = rangeEntry + rangeSub * rangeSubs;
 inline constexpr std::array<std::uint8_t, rangeEntries> rangeStates = {7, 10, 13, pState0};
 // Fan cooler table (version 0x10): entry 0 holds the minimum and maximum
 // percent at +2 and +3.
-inline constexpr std::uint32_t coolerHeader = 6, coolerEntry = 8, coolerEntries = 2;
+inline constexpr std::uint32_t coolerHeader = 4, coolerEntry = 22, coolerEntries = 1;
 
 std::uint32_t vfEntrySize(const TableShapes& s);
 std::uint32_t perfStride(const TableShapes& s);
