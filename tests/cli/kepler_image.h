@@ -25,7 +25,7 @@ inline StructuredSpec otherBoardSpec()
 // The NAME of ladder entry k (from 0): boost-01 ...
 inline std::string boostName(std::size_t k)
 {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "boost-%02zu", k + 1);
     return name;
 }
