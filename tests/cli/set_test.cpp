@@ -164,63 +164,6 @@ TEST(Set, RefusesAValueTheImageDoesNotHaveAndWritesNothing)
     }
 }
 
-// On the other boards' images a set writes the values named, in the unit
-// their tables keep, and the checksum byte: no zero lands where a missing
-// value would have been, a long ladder's entries past the 45th are written
-// at their places, and the memory clock's flag bits stay.
-TEST(Set, WritesOnlyTheNamedValuesOnTheOtherBoards)
-{
-    using At = const StructuredFields&;
-    const struct {
-        BoardFamily family;
-        std::vector<std::string> pairs;
-        std::function<Fields(At)> fields;
-    } cases[] = {
-        {BoardFamily::Gtx770, {"boost-52=1300", "fan-min=35", "mem-clock=1800"},
-         [](At f) {
-             return Fields{{f.ladder.at(51), 2, 2600}, {f.at.fanMin, 1, 35}, {f.at.memClock, 2, 0x4000 | 3600},
-                           {f.at.memClockSecond, 2, 0x4000 | 3600}};
-         }},
-        {BoardFamily::Gt640, {"mem-clock=900.5"}, [](At f) { return Fields{{f.at.memClock, 2, 0x4000 | 900}}; }},
-        {BoardFamily::Gt710, {"gpu-clock=1000", "boost-23=1000", "fan-max=85"},
-         [](At f) { return Fields{{f.at.gpuClock, 2, 2000}, {f.ladder.at(22), 2, 2000}, {f.at.fanMax, 1, 85}}; }},
-        {BoardFamily::Mobile, {"voltage=1150", "mem-clock=1100"},
-         [](At f) {
-             Fields fields = {{f.at.memClock, 2, 0x8000 | 2200}};
-             for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
-                 fields.push_back({f.at.voltage[slot], 4, slot < 4 ? 1150000u : 11500000u});
-             return fields;
-         }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(familyName(c.family));
-        const StructuredImage image = buildStructuredImage(familySpec(c.family));
-        TempDir dir;
-        const auto file = dir.write("card.rom", image.bytes).string();
-        std::vector<std::string> args = {"set", file};
-        args.insert(args.end(), c.pairs.begin(), c.pairs.end());
-        const CliRun run = runCli(args);
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.err.find("no such value"), std::string::npos) << run.err;
-        EXPECT_FALSE(contains(run.out, "power-max = 0"));
-
-        const auto after = readBytes(file);
-        ASSERT_EQ(after.size(), image.bytes.size());
-        std::set<std::uint32_t> written = {image.fields.at.checksumReadOffset};
-        for (const Field& field : c.fields(image.fields)) {
-            EXPECT_EQ(readField(after, field), field.value) << "at " << field.offset;
-            for (std::uint32_t i = 0; i < field.width; ++i) written.insert(field.offset + i);
-        }
-        for (std::uint32_t i = 0; i < after.size(); ++i)
-            EXPECT_TRUE(after[i] == image.bytes[i] || written.count(i)) << "byte " << i << " changed";
-        EXPECT_TRUE(runCli({"check", file}).out.ends_with("checksum right\n"));
-
-        // Saved again with nothing named, the file stays as it is.
-        ASSERT_EQ(runCli({"set", file}).status, 0);
-        EXPECT_EQ(readBytes(file), after);
-    }
-}
-
 TEST(Set, StopsAtTheFirstBrokenRuleWithItsMessageAndWritesNothing)
 {
     const struct {
