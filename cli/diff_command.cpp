@@ -6,11 +6,25 @@ namespace veltra::cli {
 
 namespace {
 
-std::vector<ShownLine> comparedLines(const BiosInfo& info)
+// The identity, then every value an image can have: the same names in the
+// same order for every image, whatever its board.
+std::vector<ValueLine> comparedLines(const BiosInfo& info)
 {
-    std::vector<ShownLine> lines = identityLines(info);
-    for (ShownLine& line : valueLines(info)) lines.push_back(std::move(line));
+    std::vector<ValueLine> lines;
+    for (ShownLine& line : identityLines(info)) lines.push_back({std::move(line.name), std::move(line.text)});
+    for (ValueLine& line : allValueLines(info)) lines.push_back(std::move(line));
     return lines;
+}
+
+// A value one image has and the other lacks reads "none" on the side that lacks it.
+std::string comparedText(const std::optional<std::string>& text)
+{
+    return text.value_or("none");
+}
+
+Json comparedJson(const Json& items, const std::string& name)
+{
+    return items.contains(name) ? items[name] : Json(nullptr);
 }
 
 Json diffRecord(const DiffOptions& options, const std::vector<const FileMessages*>& messages, bool ok)
@@ -37,19 +51,19 @@ int runDiff(const DiffOptions& options)
         return exitUsage;
     }
 
-    // Every image has the same items in the same order, whatever its board.
-    const std::vector<ShownLine> linesA = comparedLines(a->info);
-    const std::vector<ShownLine> linesB = comparedLines(b->info);
+    const std::vector<ValueLine> linesA = comparedLines(a->info);
+    const std::vector<ValueLine> linesB = comparedLines(b->info);
     const Json itemsA = imageJson(*a);
     const Json itemsB = imageJson(*b);
     Json differences = Json::array();
     std::string text;
     for (std::size_t i = 0; i < linesA.size(); ++i) {
-        const ShownLine& lineA = linesA[i];
-        const ShownLine& lineB = linesB[i];
+        const ValueLine& lineA = linesA[i];
+        const ValueLine& lineB = linesB[i];
         if (lineA.text == lineB.text) continue;
-        differences.push_back(Json{{"name", lineA.name}, {"a", itemsA[lineA.name]}, {"b", itemsB[lineA.name]}});
-        text += lineA.name + ": " + lineA.text + " -> " + lineB.text + '\n';
+        differences.push_back(Json{
+            {"name", lineA.name}, {"a", comparedJson(itemsA, lineA.name)}, {"b", comparedJson(itemsB, lineA.name)}});
+        text += lineA.name + ": " + comparedText(lineA.text) + " -> " + comparedText(lineB.text) + '\n';
     }
     if (options.json) {
         Json record = diffRecord(options, {&messagesA, &messagesB}, true);

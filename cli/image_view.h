@@ -31,22 +31,42 @@ struct ShownLine {
 std::vector<ShownLine> identityLines(const BiosInfo& info);
 
 // Where one item lies in its file: one offset, or several for an item the
-// file holds more than once.
+// file holds more than once; none for a value the image does not have.
 struct OffsetLine {
     std::string name;  // as show names the item; the boost entries one by one
     std::vector<std::uint32_t> offsets;
+    // The table entry of each offset; none for the identity's items.
+    std::vector<FieldOrigin> origins;
 };
+// The identity's items, every value set takes (those the image lacks with
+// no offsets, boost entries only as far as its ladder runs), then the
+// read-only values the image has.
 std::vector<OffsetLine> offsetList(const BiosInfo& info);
 
-// The same as `name = 0x1234` lines, for show --offsets: the map a user
-// checks before flashing.
+// The same as `name = 0x1234 (clock table, entry 1)` lines, for show
+// --offsets: the map a user checks before flashing. Values the image does
+// not have are left out.
 std::vector<ShownLine> offsetLines(const BiosInfo& info);
+
+// Where the places came from, as show --offsets says it after them:
+// " (clock table, entry 1)", " (voltage table, entries 0 and 1)"; empty
+// for built-in locations.
+std::string originText(const std::vector<FieldOrigin>& origins);
 
 // An offset as show prints it, and the name of the layout's source.
 std::string hexOffset(std::uint32_t offset);
 std::string layoutName(const BiosInfo& info);
 
-// Every settable value, by its NAME, in the form `set` reads back.
+// Every value show can print, by its NAME, in show's order: the values set
+// takes, then the read-only ones. The text is in the form `set` reads back;
+// none where the image does not have the value.
+struct ValueLine {
+    std::string name;
+    std::optional<std::string> text;
+};
+std::vector<ValueLine> allValueLines(const BiosInfo& info);
+
+// The values the image has, as show prints them.
 std::vector<ShownLine> valueLines(const BiosInfo& info);
 
 // The board's display name; empty for ids outside the board table.

@@ -2,6 +2,7 @@
 
 #include "image_view.h"
 #include "rom/bios_info.h"
+#include "settable_values.h"
 
 namespace veltra::cli {
 
@@ -42,17 +43,26 @@ Json imageJson(const LoadedImage& image)
         {"layout", layoutName(info)},
     };
     // The values as show prints them, read as JSON numbers: exactly the
-    // text's number, in the text's unit.
-    for (const ShownLine& line : valueLines(info))
-        json[line.name] = Json::parse(line.text);
+    // text's number, in the text's unit. A value the image lacks is null,
+    // but the ladder and the read-only values run only as far as the image's.
+    for (const ValueLine& line : allValueLines(info)) {
+        if (line.text)
+            json[line.name] = Json::parse(*line.text);
+        else if (const SettableValue* value = findSettable(line.name); value && !value->boostEntry)
+            json[line.name] = nullptr;
+    }
     return json;
 }
 
 Json offsetsJson(const BiosInfo& info)
 {
     Json offsets = Json::object();
-    for (const OffsetLine& line : offsetList(info))
-        offsets[line.name] = line.offsets.size() == 1 ? Json(line.offsets.front()) : Json(line.offsets);
+    for (const OffsetLine& line : offsetList(info)) {
+        if (line.offsets.empty())
+            offsets[line.name] = nullptr;
+        else
+            offsets[line.name] = line.offsets.size() == 1 ? Json(line.offsets.front()) : Json(line.offsets);
+    }
     return offsets;
 }
 

@@ -24,11 +24,13 @@ Json errorsJson(const std::vector<const FileMessages*>& messages);
 
 // A loaded image's items, named as the text form names them: the identity
 // (name, board, date, version, device-id, checksum, image, layout), then
-// every value by its NAME as a number in its unit (MHz, W, %, mV).
+// every value by its NAME as a number in its unit (MHz, W, %, mV): null
+// for a value the image lacks, boost entries as far as its ladder runs, and
+// the read-only values only where the image has them.
 Json imageJson(const LoadedImage& image);
 
 // Where each item lies: an object with the names of show --offsets, each a
-// file offset or an array of them.
+// file offset or an array of them, null for a value the image lacks.
 Json offsetsJson(const BiosInfo& info);
 
 // `source` merged into `record`, member by member.

@@ -21,12 +21,15 @@ using namespace veltra::cli;
 namespace {
 
 constexpr const char* namesFooter =
-    "NAME is one of gpu-clock, boost-clock, mem-clock (MHz), boost-01 ... boost-45 (MHz),\n"
-    "power-default, power-max, power-limit-lo, power-limit-hi (W), fan-min, fan-max (%),\n"
-    "voltage (mV). VALUE is a decimal number for the clocks and a whole number for\n"
-    "the others. Every value is checked as the editor checks it before anything\n"
-    "is written; the saved file is read back and shown, and a value the file\n"
-    "cannot hold exactly (clocks go in steps of 0.5 MHz) is named on stderr.";
+    "NAME is one of gpu-clock, boost-clock, mem-clock (MHz), boost-01 ... boost-64 (MHz,\n"
+    "as far as the image's boost ladder runs), power-default, power-max,\n"
+    "power-limit-lo, power-limit-hi (W), fan-min, fan-max (%), voltage (mV); a value\n"
+    "the image does not have cannot be set. boost-limit, cooler-fan-min and\n"
+    "cooler-fan-max are shown but read-only. VALUE is a decimal number for the\n"
+    "clocks and a whole number for the others. Every value is checked as the\n"
+    "editor checks it before anything is written; the saved file is read back and\n"
+    "shown, and a value the file cannot hold exactly (clocks go in steps of\n"
+    "0.5 MHz) is named on stderr.";
 
 constexpr const char* diffFooter =
     "Exit status 0 when nothing differs, 1 when something does, 2 on trouble.";

@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "json_view.h"
 #include "output.h"
+#include "read_only_values.h"
 #include "rom/conversions.h"
 #include "rom/file.h"
 #include "rom/message.h"
@@ -48,6 +49,7 @@ std::optional<std::string> parseAssignments(const std::vector<std::string>& pair
         // lines be fed back.
         const std::string_view name = trimBlanks(std::string_view(pair).substr(0, equals));
         const std::string_view text = trimBlanks(std::string_view(pair).substr(equals + 1));
+        if (isReadOnlyName(name)) return std::string(name) + " is read-only";
         const SettableValue* value = findSettable(name);
         if (!value) return "unknown NAME " + inQuotes(name);
         if (!seen.insert(value).second) return "NAME " + inQuotes(name) + " is given twice";
@@ -134,6 +136,13 @@ int runSet(const SetOptions& options)
     BiosInfo& info = loaded->info;
     const std::optional<FileIdentity> source = romImage().source;
 
+    // A value the image's tables do not define has no place to be written to.
+    for (const Assignment& assignment : assignments) {
+        if (!isPresent(info, *assignment.value)) {
+            reportMessage("Cannot set " + assignment.value->name + ": the bios file has no such value!");
+            return fail();
+        }
+    }
     if (const Assignment* missing = beyondTheEnd(assignments, info, loaded->fileLength)) {
         reportMessage("Cannot set " + missing->value->name + ": it lies beyond the end of the bios file!");
         return fail();

@@ -17,43 +17,51 @@ using Spans = std::function<std::vector<ByteSpan>(const BiosInfo&)>;
 template <typename T>
 Spans fieldSpans(FieldLoc<T> BiosInfo::*field, std::uint32_t width)
 {
-    return [field, width](const BiosInfo& info) { return std::vector<ByteSpan>{{(info.*field).offset, width}}; };
+    return [field, width](const BiosInfo& info) {
+        const FieldLoc<T>& loc = info.*field;
+        return loc.present ? std::vector<ByteSpan>{{loc.offset, width, loc.origin}} : std::vector<ByteSpan>{};
+    };
 }
 
 std::vector<ByteSpan> memClockSpans(const BiosInfo& info)
 {
-    std::vector<ByteSpan> spans = {{info.memClock.offset, 2}};
-    if (info.memClock.secondOffset != 0) spans.push_back({info.memClock.secondOffset, 2});
+    const MemClockLoc& loc = info.memClock;
+    if (!loc.present) return {};
+    std::vector<ByteSpan> spans = {{loc.offset, 2, loc.origin}};
+    if (loc.secondOffset != 0) spans.push_back({loc.secondOffset, 2, loc.secondOrigin});
     return spans;
 }
 
 std::vector<ByteSpan> voltageSpans(const BiosInfo& info)
 {
     std::vector<ByteSpan> spans;
-    for (const auto& slot : info.voltage) spans.push_back({slot.offset, 4});
+    for (const auto& slot : info.voltage)
+        if (slot.present) spans.push_back({slot.offset, 4, slot.origin});
     return spans;
 }
 
-SettableValue textValue(const char* name, Reading reading, std::string PageValues::*text, Spans spans)
+SettableValue textValue(const char* name, Reading reading, EditField field, std::string PageValues::*text,
+                        Spans spans)
 {
-    SettableValue value{name, reading, nullptr, nullptr, std::nullopt, std::move(spans)};
+    SettableValue value{name, reading, field, nullptr, nullptr, std::nullopt, std::move(spans)};
     value.text = text;
     return value;
 }
 
-SettableValue numberValue(const char* name, std::uint32_t PageValues::*number, Spans spans)
+SettableValue numberValue(const char* name, EditField field, std::uint32_t PageValues::*number, Spans spans)
 {
-    SettableValue value{name, Reading::Unsigned, nullptr, nullptr, std::nullopt, std::move(spans)};
+    SettableValue value{name, Reading::Unsigned, field, nullptr, nullptr, std::nullopt, std::move(spans)};
     value.number = number;
     return value;
 }
 
 SettableValue boostValue(std::size_t entry)
 {
-    SettableValue value{boostEntryName(entry), Reading::Decimal, nullptr, nullptr, std::nullopt, {}};
-    value.boostEntry = entry;
+    SettableValue value{boostEntryName(entry), Reading::Decimal, EditField::BoostEntry, nullptr, nullptr, entry, {}};
     value.spans = [entry](const BiosInfo& info) {
-        return std::vector<ByteSpan>{{info.boostTable[entry].offset, 2}};
+        if (entry >= info.boostTable.size()) return std::vector<ByteSpan>{};
+        const FieldLoc<float>& loc = info.boostTable[entry];
+        return std::vector<ByteSpan>{{loc.offset, 2, loc.origin}};
     };
     return value;
 }
@@ -61,19 +69,25 @@ SettableValue boostValue(std::size_t entry)
 std::vector<SettableValue> buildSettableValues()
 {
     std::vector<SettableValue> values = {
-        textValue("gpu-clock", Reading::Decimal, &PageValues::gpuClock, fieldSpans(&BiosInfo::gpuClock, 2)),
-        textValue("boost-clock", Reading::Decimal, &PageValues::boostClock, fieldSpans(&BiosInfo::boostClock, 2)),
-        textValue("mem-clock", Reading::Decimal, &PageValues::memClock, memClockSpans),
+        textValue("gpu-clock", Reading::Decimal, EditField::GpuClock, &PageValues::gpuClock,
+                  fieldSpans(&BiosInfo::gpuClock, 2)),
+        textValue("boost-clock", Reading::Decimal, EditField::BoostClock, &PageValues::boostClock,
+                  fieldSpans(&BiosInfo::boostClock, 2)),
+        textValue("mem-clock", Reading::Decimal, EditField::MemClock, &PageValues::memClock, memClockSpans),
     };
-    for (std::size_t k = 0; k < boostEntryCount; ++k) values.push_back(boostValue(k));
+    // Every entry the longest ladder has; an image has the first few of them.
+    for (std::size_t k = 0; k < maxBoostEntryCount; ++k) values.push_back(boostValue(k));
     values.insert(values.end(), {
-        numberValue("power-default", &PageValues::powerDefault, fieldSpans(&BiosInfo::powerDefault, 4)),
-        numberValue("power-max", &PageValues::powerMax, fieldSpans(&BiosInfo::powerMax, 4)),
-        numberValue("power-limit-lo", &PageValues::powerLimitLo, fieldSpans(&BiosInfo::powerLimitLo, 4)),
-        numberValue("power-limit-hi", &PageValues::powerLimitHi, fieldSpans(&BiosInfo::powerLimitHi, 4)),
-        numberValue("fan-min", &PageValues::fanMin, fieldSpans(&BiosInfo::fanMin, 1)),
-        numberValue("fan-max", &PageValues::fanMax, fieldSpans(&BiosInfo::fanMax, 1)),
-        textValue("voltage", Reading::Integer, &PageValues::voltage, voltageSpans),
+        numberValue("power-default", EditField::PowerDefault, &PageValues::powerDefault,
+                    fieldSpans(&BiosInfo::powerDefault, 4)),
+        numberValue("power-max", EditField::PowerMax, &PageValues::powerMax, fieldSpans(&BiosInfo::powerMax, 4)),
+        numberValue("power-limit-lo", EditField::PowerLimitLo, &PageValues::powerLimitLo,
+                    fieldSpans(&BiosInfo::powerLimitLo, 4)),
+        numberValue("power-limit-hi", EditField::PowerLimitHi, &PageValues::powerLimitHi,
+                    fieldSpans(&BiosInfo::powerLimitHi, 4)),
+        numberValue("fan-min", EditField::FanMin, &PageValues::fanMin, fieldSpans(&BiosInfo::fanMin, 1)),
+        numberValue("fan-max", EditField::FanMax, &PageValues::fanMax, fieldSpans(&BiosInfo::fanMax, 1)),
+        textValue("voltage", Reading::Integer, EditField::Voltage, &PageValues::voltage, voltageSpans),
     });
     return values;
 }
@@ -100,6 +114,11 @@ const std::vector<SettableValue>& settableValues()
 {
     static const std::vector<SettableValue> values = buildSettableValues();
     return values;
+}
+
+bool isPresent(const BiosInfo& info, const SettableValue& value)
+{
+    return veltra::isPresent(info, value.field, value.boostEntry.value_or(0));
 }
 
 const SettableValue* findSettable(std::string_view name)

@@ -21,29 +21,37 @@ enum class Reading {
     Unsigned,  // power and fan: must be a whole unsigned 32-bit number up front
 };
 
-// Bytes of the file: `width` of them from `offset`.
+// Bytes of the file: `width` of them from `offset`, and the table entry
+// they were found in (no table for a built-in location).
 struct ByteSpan {
     std::uint32_t offset;
     std::uint32_t width;
+    FieldOrigin origin;
 };
 
 // One value that `show` prints and `set` accepts, by its NAME.
 struct SettableValue {
     std::string name;
     Reading reading;
+    EditField field;
     // Where the value sits in PageValues: a text, a number, or a boost entry.
     std::string PageValues::*text = nullptr;
     std::uint32_t PageValues::*number = nullptr;
     std::optional<std::size_t> boostEntry;
-    // Every place in the file that a save writes the value to.
+    // Every place in the file that a save writes the value to; none when
+    // the image does not have the value.
     std::function<std::vector<ByteSpan>(const BiosInfo&)> spans;
 };
 
 // Every settable value, in the order the rules walk them.
 const std::vector<SettableValue>& settableValues();
 
-// The NAME of boost entry `entry` (0-44): boost-01 to boost-45.
+// The NAME of boost entry `entry` (0-63): boost-01 to boost-64.
 std::string boostEntryName(std::size_t entry);
+
+// Whether the image has the value: its tables define it, or a boost entry
+// lies within its ladder.
+bool isPresent(const BiosInfo& info, const SettableValue& value);
 
 // The value named `name`, or null.
 const SettableValue* findSettable(std::string_view name);

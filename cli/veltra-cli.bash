@@ -1,13 +1,23 @@
 # bash completion for veltra-cli: commands, their options, the NAMEs that set
 # takes, and .rom files (with folders to walk into).
 
+# The NAMEs that set takes for FILE: the values it has when PROGRAM can show
+# it (its own ladder, nothing it lacks), else every NAME.
 _veltra_cli_names()
 {
-    local names="gpu-clock boost-clock mem-clock" k
-    for ((k = 1; k <= 45; k++)); do
-        names+=" $(printf 'boost-%02d' "$k")"
+    local file=${1/#\~/$HOME} program=$2 names="gpu-clock boost-clock mem-clock" name k shown kept=""
+    for ((k = 1; k <= 64; k++)); do
+        printf -v name 'boost-%02d' "$k"
+        names+=" $name"
     done
-    echo "$names power-default power-max power-limit-lo power-limit-hi fan-min fan-max voltage"
+    names+=" power-default power-max power-limit-lo power-limit-hi fan-min fan-max voltage"
+    if [[ -f $file ]] && shown=$("$program" show -- "$file" 2>/dev/null); then
+        for name in $names; do
+            [[ $'\n'$shown == *$'\n'"$name = "* ]] && kept+=" $name"
+        done
+        names=$kept
+    fi
+    echo "$names"
 }
 
 _veltra_cli_files()
@@ -20,7 +30,7 @@ _veltra_cli_files()
 _veltra_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local command="" i positional=0 options
+    local command="" i positional=0 file="" options
     for ((i = 1; i < COMP_CWORD; i++)); do
         local word=${COMP_WORDS[i]}
         if [[ -z $command ]]; then
@@ -30,7 +40,7 @@ _veltra_cli()
         case $word in
             -o | --output) ((i++)) ;;  # its argument is no positional one
             -*) ;;
-            *) ((positional++)) ;;
+            *) ((positional++ == 0)) && file=$word ;;
         esac
     done
 
@@ -54,7 +64,7 @@ _veltra_cli()
     # set FILE NAME=VALUE...: after the file come the values.
     if [[ $command == set && $positional -ge 1 ]]; then
         compopt -o nospace 2>/dev/null
-        COMPREPLY=($(compgen -W "$(_veltra_cli_names)" -S = -- "$cur"))
+        COMPREPLY=($(compgen -W "$(_veltra_cli_names "$file" "${COMP_WORDS[0]}")" -S = -- "$cur"))
         return
     fi
     _veltra_cli_files "$cur"

@@ -1,7 +1,8 @@
 # The Windows download, veltra-VERSION-win64.zip: the programs (each on its
 # own, the C++ runtime linked in), the README, the changelog, the licence,
-# veltra-cli's --json documents and the notices of the parts linked into the
-# programs, taken from the installed packages.
+# veltra-cli's --json documents and the notices of the parts built into the
+# programs (libraries, and the PCI id database the boards are named from),
+# taken from the installed packages.
 set(zipName veltra-${PROJECT_VERSION}-win64)
 set(stage ${CMAKE_BINARY_DIR}/${zipName})
 
@@ -20,7 +21,7 @@ set(notices
   /usr/share/doc/mingw-w64-x86-64-dev/copyright mingw-w64.txt
   /usr/share/doc/gcc-mingw-w64-base/copyright gcc-runtime.txt)
 while(parts)
-  list(POP_FRONT parts name folder copyright)
+  list(POP_FRONT parts name source copyright)
   string(REPLACE "/" "-" name ${name})
   list(APPEND notices ${copyright} ${name}.txt)
 endwhile()

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <nlohmann/json.hpp>
 
 #include "cli_process.h"
+#include "kepler_image.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/temp_dir.h"
 
@@ -57,6 +60,61 @@ TEST(Diff, ListsEveryValueAndIdentityItemThatDiffers)
         }
         EXPECT_EQ(Json::parse(json.out), (Json{{"format", 1}, {"command", "diff"}, {"files", {t.a, t.b}}, {"ok", true},
                                                {"errors", Json::array()}, {"differences", differences}}));
+    }
+}
+
+// A value one image has and the other lacks differs: "none" on the side
+// that lacks it, null in JSON.
+TEST(Diff, AValueOnlyOneImageHasIsADifference)
+{
+    const auto image = [](std::function<void(StructuredSpec&)> change) {
+        StructuredSpec spec = otherBoardSpec();
+        spec.shapes = shapesOf(BoardModel::Gtx680);
+        spec.shapes->pTokenSize = 100;  // room for the read-only tables' pointers
+        change(spec);
+        return buildStructuredImage(spec).bytes;
+    };
+    const std::vector<std::uint8_t> full = image([](StructuredSpec&) {});
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> b;
+        std::vector<std::string> out;  // after the checksum's line
+        std::vector<Json> a, bJson;
+    } cases[] = {
+        {"no power entries", image([](StructuredSpec& s) { s.contents.powerLimitsEntry = s.contents.powerDefaultsEntry = noEntry; }),
+         {"power-default: 170 -> none", "power-max: 225 -> none", "power-limit-lo: 150 -> none",
+          "power-limit-hi: 250 -> none"},
+         {170, 225, 150, 250}, {nullptr, nullptr, nullptr, nullptr}},
+        {"a longer ladder", image([](StructuredSpec& s) { s.contents.voltageFrequencyEntries.back().highest = 48; }),
+         {"boost-46: none -> 1613.00", "boost-47: none -> 1626.00"}, {nullptr, nullptr}, {1613.0, 1626.0}},
+        {"the read-only values", image([](StructuredSpec& s) {
+             s.boostLimitWord = 2404;
+             s.coolerFan = {{20, 100}};
+         }),
+         {"boost-limit: none -> 1202.00", "cooler-fan-min: none -> 20", "cooler-fan-max: none -> 100"},
+         {nullptr, nullptr, nullptr}, {1202.0, 20, 100}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto a = dir.write("a.rom", full).string();
+        const auto b = dir.write("b.rom", c.b).string();
+        const CliRun text = runCli({"diff", a, b});
+        EXPECT_EQ(text.status, 1);
+        EXPECT_EQ(text.err, "");
+        const auto out = lines(text.out);
+        ASSERT_FALSE(out.empty());
+        EXPECT_TRUE(out[0].starts_with("checksum: ")) << out[0];
+        EXPECT_EQ(std::vector<std::string>(out.begin() + 1, out.end()), c.out);
+
+        const CliRun json = runCli({"diff", "--json", a, b});
+        EXPECT_EQ(json.status, 1);
+        const Json differences = Json::parse(json.out)["differences"];
+        ASSERT_EQ(differences.size(), c.out.size() + 1);
+        for (std::size_t i = 0; i < c.out.size(); ++i) {
+            const std::string name = c.out[i].substr(0, c.out[i].find(": "));
+            EXPECT_EQ(differences[i + 1], (Json{{"name", name}, {"a", c.a[i]}, {"b", c.bJson[i]}}));
+        }
     }
 }
 

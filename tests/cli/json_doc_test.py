@@ -104,15 +104,35 @@ with tempfile.TemporaryDirectory() as scratch:
     # A record the schema must refuse: one it does not describe fully.
     sample = json.loads(subprocess.run([cli, "show", "--json", "samples/gtx680.rom"], cwd=Path(scratch) / "json",
                                        capture_output=True, text=True).stdout)
-    for change in ("extra member", "missing boost entry", "value as text"):
+    changes = {
+        "extra member": lambda r: r.update(extra=1),
+        "gap in the boost ladder": lambda r: r.pop("boost-20"),
+        "boost entry past the longest ladder": lambda r: r.update({"boost-65": 1000.0}),
+        "null boost entry": lambda r: r.update({"boost-45": None}),
+        "value left out rather than null": lambda r: r.pop("power-max"),
+        "null read-only value": lambda r: r.update({"boost-limit": None}),
+        "value as text": lambda r: r.update({"gpu-clock": "1006.00"}),
+    }
+    for change, apply in changes.items():
         bent = dict(sample)
-        if change == "extra member":
-            bent["extra"] = 1
-        elif change == "missing boost entry":
-            del bent["boost-45"]
-        else:
-            bent["gpu-clock"] = "1006.00"
+        apply(bent)
         expect(not validator.is_valid(bent), f"the schema refuses a record with a {change}")
+    # What an image of a board that opens through its tables may give.
+    lacking = {name: value for name, value in sample.items() if not re.match(r"boost-(2[3-9]|[34]\d)$", name)}
+    lacking.update({"voltage": None, "power-max": None, "boost-limit": 1202.0, "cooler-fan-max": 100})
+    expect(validator.is_valid(lacking), "the schema takes nulls, a shorter ladder and the read-only values")
+
+# The records of real boards' files, where the folder of dumps is at hand
+# (they stay outside the repository).
+dumps = sorted((source.parent / "shared" / "realdata").glob("*.rom"))
+if not dumps:
+    print("real dumps: skipped, no ../shared/realdata beside the source folder")
+for form in (["show", "--json"], ["show", "--json", "--offsets"]):
+    for dump in dumps:
+        run = subprocess.run([cli, *form, str(dump)], capture_output=True, text=True)
+        expect(run.returncode == 0, f"{dump.name} loads: {run.stderr}")
+        for line in run.stdout.splitlines():
+            valid(json.loads(line), f"{' '.join(form)} {dump.name}")
 
 expect(commands == {"show", "set", "diff", "check"}, f"every command has an example: {sorted(commands)}")
 print(f"{len(pages)} pages: {passed} passed, {failed} failed")

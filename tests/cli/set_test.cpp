@@ -9,6 +9,7 @@
 
 #include "cli_process.h"
 #include "tests/support/image_builder.h"
+#include "tests/support/structured_image.h"
 #include "tests/support/temp_dir.h"
 
 namespace veltra::testing {
@@ -112,6 +113,54 @@ TEST(Set, WritesEachBoostEntryAtItsOwnPlace)
         std::snprintf(shown, sizeof shown, "boost-%02u = %u.50", k + 1, 1000 + k);
         expectSetChangesOnly(BoardModel::Gtx670, pair, shown,
                              {{at.boostTableFirst + 5 * k, 2, 2 * (1000 + k) + 1}});
+    }
+}
+
+// A value the image has no place for cannot be set: the file is named, the
+// value too, and nothing is written, even for the values given before it.
+TEST(Set, RefusesAValueTheImageDoesNotHaveAndWritesNothing)
+{
+    const auto family = [](BoardFamily f) { return buildStructuredImage(familySpec(f)).bytes; };
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> image;
+        std::vector<std::string> pairs;
+        const char* name;
+    } cases[] = {
+        {"a boost entry past the three boards' ladder", buildImage({}), {"boost-46=1000"}, "boost-46"},
+        {"past a long ladder", family(BoardFamily::Gtx770), {"boost-52=1000", "boost-53=1000"}, "boost-53"},
+        {"power defaults no entry names", family(BoardFamily::Gtx770), {"power-limit-hi=240", "power-max=200"},
+         "power-max"},
+        {"a voltage that is a formula", family(BoardFamily::Gtx780), {"voltage=1100"}, "voltage"},
+        {"no clock entries", family(BoardFamily::Gtx650Ti), {"gpu-clock=1000"}, "gpu-clock"},
+        {"no ladder", family(BoardFamily::Gt640), {"mem-clock=900", "boost-01=1000"}, "boost-01"},
+        {"a power table without entries", family(BoardFamily::Gt640), {"power-limit-lo=50"}, "power-limit-lo"},
+        {"one clock", family(BoardFamily::Gt710), {"boost-clock=1000"}, "boost-clock"},
+        {"no fan entry", family(BoardFamily::Mobile), {"fan-max=90", "fan-min=20"}, "fan-max"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto file = dir.write("card.rom", c.image).string();
+        const std::string message = std::string("Cannot set ") + c.name + ": the bios file has no such value!";
+        for (bool json : {false, true}) {
+            std::vector<std::string> args = {"set", file, "--output", (dir / "out.rom").string()};
+            if (json) args.push_back("--json");
+            args.insert(args.end(), c.pairs.begin(), c.pairs.end());
+            const CliRun run = runCli(args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, "veltra-cli: " + file + ": " + message + "\n");
+            if (json)
+                EXPECT_EQ(nlohmann::ordered_json::parse(run.out)["errors"],
+                          (nlohmann::ordered_json::array({{{"file", file}, {"message", message}}})));
+            else
+                EXPECT_EQ(run.out, "");
+            EXPECT_FALSE(std::filesystem::exists(dir / "out.rom"));
+        }
+        std::vector<std::string> inPlace = {"set", file};
+        inPlace.insert(inPlace.end(), c.pairs.begin(), c.pairs.end());
+        EXPECT_EQ(runCli(inPlace).status, 1);
+        EXPECT_EQ(readBytes(file), c.image);
     }
 }
 

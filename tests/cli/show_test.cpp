@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <set>
+#include <tuple>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
 #include "cli_process.h"
+#include "kepler_image.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/structured_image.h"
 #include "tests/support/temp_dir.h"
@@ -298,19 +303,24 @@ TEST(Show, OffsetsListWhereEveryItemLiesInTheFile)
         "board = " + hex(f.boardText), "date = " + hex(f.dateText), "version = " + hex(f.versionText),
         "device-id = " + hex(f.vendorId) + " " + hex(f.deviceId), "checksum = " + hex(f.at.checksumReadOffset),
         "checksum-range = " + hex(f.checksumStart) + " - " + hex(f.at.checksumReadOffset - 1),
-        "gpu-clock = " + hex(f.at.gpuClock), "boost-clock = " + hex(f.at.boostClock),
-        "mem-clock = " + hex(f.at.memClock) + " " + hex(f.at.memClockSecond)};
+        "gpu-clock = " + hex(f.at.gpuClock) + " (clock table, entry 1)",
+        "boost-clock = " + hex(f.at.boostClock) + " (clock table, entry 0)",
+        "mem-clock = " + hex(f.at.memClock) + " " + hex(f.at.memClockSecond) + " (memory clock table, entries 2 and 3)"};
     for (std::size_t k = 0; k < 45; ++k) {
         char name[16];
         std::snprintf(name, sizeof name, "boost-%02zu", k + 1);
-        expected.push_back(std::string(name) + " = " + hex(f.boostTable[k]));
+        expected.push_back(std::string(name) + " = " + hex(f.boostTable[k]) + " (boost table, entry " +
+                           std::to_string(k + 2) + ")");
     }
     std::string voltage = "voltage =";
     for (std::uint32_t slot : f.at.voltage) voltage += " " + hex(slot);
-    expected.insert(expected.end(), {"power-default = " + hex(f.at.powerDefault), "power-max = " + hex(f.at.powerMax),
-                                     "power-limit-lo = " + hex(f.at.powerLimitLo),
-                                     "power-limit-hi = " + hex(f.at.powerLimitHi), "fan-min = " + hex(f.at.fanMin),
-                                     "fan-max = " + hex(f.at.fanMax), voltage});
+    expected.insert(expected.end(), {"power-default = " + hex(f.at.powerDefault) + " (power table, entry 8)",
+                                     "power-max = " + hex(f.at.powerMax) + " (power table, entry 8)",
+                                     "power-limit-lo = " + hex(f.at.powerLimitLo) + " (power table, entry 7)",
+                                     "power-limit-hi = " + hex(f.at.powerLimitHi) + " (power table, entry 7)",
+                                     "fan-min = " + hex(f.at.fanMin) + " (fan table, entry 9)",
+                                     "fan-max = " + hex(f.at.fanMax) + " (fan table, entry 9)",
+                                     voltage + " (voltage table, entries 0 and 1)"});
     const CliRun text = runCli({"show", "--offsets", file});
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.err, "");
@@ -338,6 +348,139 @@ TEST(Show, OffsetsListWhereEveryItemLiesInTheFile)
     EXPECT_EQ(Json::parse(json.out),
               (Json{{"format", 1}, {"command", "show"}, {"file", file}, {"ok", true}, {"errors", Json::array()},
                     {"name", "Geforce GTX 680"}, {"image", 0x600}, {"layout", "image tables"}, {"offsets", offsets}}));
+}
+
+std::string hexOffset(std::uint32_t offset)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%.4X", offset);
+    return text;
+}
+
+// Where the builder put each value an image has, by its NAME, in show's
+// order: editable values, then read-only ones.
+std::vector<std::pair<std::string, std::vector<std::uint32_t>>> placedValues(const StructuredImage& image,
+                                                                            const std::set<std::string>& absent)
+{
+    const StructuredFields& f = image.fields;
+    std::vector<std::pair<std::string, std::vector<std::uint32_t>>> values = {
+        {"gpu-clock", {f.at.gpuClock}}, {"boost-clock", {f.at.boostClock}}, {"mem-clock", {f.at.memClock}}};
+    if (f.at.memClockSecond != 0) values.back().second.push_back(f.at.memClockSecond);
+    for (std::size_t k = 0; k < f.ladder.size(); ++k) values.push_back({boostName(k), {f.ladder[k]}});
+    values.insert(values.end(), {{"power-default", {f.at.powerDefault}}, {"power-max", {f.at.powerMax}},
+                                 {"power-limit-lo", {f.at.powerLimitLo}}, {"power-limit-hi", {f.at.powerLimitHi}},
+                                 {"fan-min", {f.at.fanMin}}, {"fan-max", {f.at.fanMax}},
+                                 {"voltage", {f.at.voltage.begin(), f.at.voltage.end()}}});
+    std::erase_if(values, [&](const auto& value) { return absent.count(value.first) != 0; });
+    for (const auto& [name, offset] : {std::pair{"boost-limit", f.boostLimit}, {"cooler-fan-min", f.coolerFanMin},
+                                       {"cooler-fan-max", f.coolerFanMax}})
+        if (offset != 0) values.push_back({name, {offset}});
+    return values;
+}
+
+// A board that opens through its tables has only some of the values: show
+// and show --offsets leave out the others (a 0 there would read as a value
+// to keep), JSON gives null for each of them, boost entries only as far as
+// the ladder, the read-only values only where the image has them; and the
+// offsets are where the values lie, whatever the board's form.
+TEST(Show, GivesExactlyTheValuesAnImageHasAndWhereTheyLie)
+{
+    const std::set<std::string> power = {"power-default", "power-max", "power-limit-lo", "power-limit-hi"};
+    const auto spec = [](std::function<void(StructuredSpec&)> change) {
+        StructuredSpec spec = otherBoardSpec();
+        change(spec);
+        return spec;
+    };
+    const auto family = [&](BoardFamily f, std::set<std::string> absent, bool noPower = false) {
+        if (noPower) absent.insert(power.begin(), power.end());
+        return std::tuple{familyName(f), familySpec(f), absent};
+    };
+    const std::tuple<const char*, StructuredSpec, std::set<std::string>> cases[] = {
+        {"every value", otherBoardSpec(), {}},
+        {"the longest ladder", spec([](StructuredSpec& s) {
+             s.shapes = shapesOf(BoardModel::Gtx680);
+             s.shapes->voltageFrequencyExtras = 66;
+             s.contents.voltageFrequencyEntries.back().highest = 65;
+         }), {}},
+        {"read-only values", spec([](StructuredSpec& s) {
+             s.shapes = shapesOf(BoardModel::Gtx680);
+             s.shapes->pTokenSize = 100;
+             s.boostLimitWord = 2404;
+             s.coolerFan = {{20, 100}};
+         }), {}},
+        family(BoardFamily::Gtx770, {"power-default", "power-max", "voltage"}),
+        family(BoardFamily::Gtx780, {"power-default", "power-max", "voltage"}),
+        family(BoardFamily::Gtx650Ti, {"gpu-clock", "boost-clock", "voltage"}, true),
+        family(BoardFamily::Gt640, {"gpu-clock", "boost-clock", "voltage"}, true),
+        family(BoardFamily::Gt710, {"boost-clock", "voltage"}, true),
+        family(BoardFamily::Mobile, {"boost-clock", "fan-min", "fan-max"}, true),
+    };
+    for (const auto& [what, structured, absent] : cases) {
+        SCOPED_TRACE(what);
+        const StructuredImage image = buildStructuredImage(structured);
+        TempDir dir;
+        const auto file = dir.write("card.rom", image.bytes).string();
+        const auto placed = placedValues(image, absent);
+
+        const CliRun text = runCli({"show", file});
+        EXPECT_EQ(text.status, 0);
+        EXPECT_EQ(text.err, "");
+        auto shown = lines(text.out);
+        shown.erase(shown.begin(), shown.begin() + 9);  // file and identity
+        ASSERT_EQ(shown.size(), placed.size()) << text.out;
+        for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_TRUE(shown[i].starts_with(placed[i].first + " = "));
+
+        // The offsets' text, without the table and entry after it.
+        const CliRun offsets = runCli({"show", "--offsets", file});
+        EXPECT_EQ(offsets.status, 0);
+        auto where = lines(offsets.out);
+        where.erase(where.begin(), where.begin() + 10);  // file, name, image, layout, identity
+        ASSERT_EQ(where.size(), placed.size()) << offsets.out;
+        for (std::size_t i = 0; i < where.size(); ++i) {
+            std::string expected = placed[i].first + " =";
+            for (std::uint32_t offset : placed[i].second) expected += " " + hexOffset(offset);
+            EXPECT_EQ(where[i].substr(0, where[i].find(" (")), expected);
+        }
+
+        // JSON: every value set takes, null where the image lacks it; the
+        // ladder's entries and no more; the read-only values it has.
+        const Json values = Json::parse(runCli({"show", "--json", file}).out);
+        const Json places = Json::parse(runCli({"show", "--json", "--offsets", file}).out)["offsets"];
+        for (const std::string& name : absent) {
+            EXPECT_TRUE(values.at(name).is_null()) << name;
+            EXPECT_TRUE(places.at(name).is_null()) << name;
+        }
+        for (const auto& [name, at] : placed) {
+            EXPECT_TRUE(values.at(name).is_number()) << name;
+            EXPECT_EQ(places.at(name), at.size() == 1 ? Json(at[0]) : Json(at)) << name;
+        }
+        EXPECT_FALSE(values.contains(boostName(image.fields.ladder.size())));
+        EXPECT_FALSE(places.contains(boostName(image.fields.ladder.size())));
+    }
+}
+
+// The read-only values as they are shown: after the values, with the table
+// each lies in, for a user to compare with the ladder and the fan range.
+TEST(Show, GivesTheReadOnlyValuesWithTheirTables)
+{
+    StructuredSpec spec = familySpec(BoardFamily::Gtx770);
+    spec.boostLimitWord = 2404;
+    const StructuredImage image = buildStructuredImage(spec);
+    TempDir dir;
+    const auto file = dir.write("card.rom", image.bytes).string();
+
+    const auto text = lines(runCli({"show", file}).out);
+    ASSERT_GE(text.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(text.end() - 4, text.end()),
+              (std::vector<std::string>{"fan-max = 100", "boost-limit = 1202.00", "cooler-fan-min = 20",
+                                        "cooler-fan-max = 100"}));
+    const auto offsets = lines(runCli({"show", "--offsets", file}).out);
+    ASSERT_GE(offsets.size(), 3u);
+    const StructuredFields& f = image.fields;
+    EXPECT_EQ(std::vector<std::string>(offsets.end() - 3, offsets.end()),
+              (std::vector<std::string>{"boost-limit = " + hexOffset(f.boostLimit) + " (clock range table, entry 3)",
+                                        "cooler-fan-min = " + hexOffset(f.coolerFanMin) + " (fan cooler table, entry 0)",
+                                        "cooler-fan-max = " + hexOffset(f.coolerFanMax) + " (fan cooler table, entry 0)"}));
 }
 
 // Each file's record reaches standard output in one write: runs that share a

@@ -18,7 +18,13 @@ TEST(Usage, NamesEachProblemOnOneLineAndTouchesNoFile)
         std::string err;
     } cases[] = {
         {{"set", file, "gpu-clock"}, "veltra-cli set: \"gpu-clock\" is not NAME=VALUE" + setHelp},
-        {{"set", file, "boost-46=1000"}, "veltra-cli set: unknown NAME \"boost-46\"" + setHelp},
+        {{"set", file, "boost-65=1000"}, "veltra-cli set: unknown NAME \"boost-65\"" + setHelp},
+        {{"set", file, "boost-00=1000"}, "veltra-cli set: unknown NAME \"boost-00\"" + setHelp},
+        {{"set", file, "boost-1=1000"}, "veltra-cli set: unknown NAME \"boost-1\"" + setHelp},
+        // Values some images hold are shown but never written.
+        {{"set", file, "boost-limit=1202"}, "veltra-cli set: boost-limit is read-only" + setHelp},
+        {{"set", file, "fan-min=20", " cooler-fan-min = 20"}, "veltra-cli set: cooler-fan-min is read-only" + setHelp},
+        {{"set", file, "cooler-fan-max=fast"}, "veltra-cli set: cooler-fan-max is read-only" + setHelp},
         {{"set", file, "fan\nmin=1"}, "veltra-cli set: unknown NAME \"fan\\x0Amin\"" + setHelp},
         {{"set", file, "GPU-clock=1000"}, "veltra-cli set: unknown NAME \"GPU-clock\"" + setHelp},
         {{"set", file, "fan-min=20", "fan-max=90", "fan-min=30"},
