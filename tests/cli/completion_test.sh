@@ -52,7 +52,7 @@ expect "the output file" $'card.rom\nfolder\nsamples' "set" "-o" ""
 expect "a NAME after the file" "gpu-clock=" "set" "card.rom" "gpu"
 expect "NAMEs after -o and its file" $'fan-max=\nfan-min=' "set" "-o" "out.rom" "card.rom" "fan"
 expect "boost entries" $'boost-40=\nboost-41=\nboost-42=\nboost-43=\nboost-44=\nboost-45=' "set" "card.rom" "boost-4"
-expect "rom files in a folder" $'samples/gtx660ti.rom\nsamples/gtx670.rom\nsamples/gtx680.rom' "check" "samples/"
+expect "rom files in a folder" $'samples/gtx660ti.rom\nsamples/gtx670.rom\nsamples/gtx680.rom\nsamples/gtx770.rom' "check" "samples/"
 
 # Every NAME that show prints, and no other, is offered after set's file.
 shown=$("$cli" show samples/gtx680.rom | sed -n 's/^\([a-z0-9-]*\) = .*/\1=/p' | tail -n 55 | sort)
