@@ -119,11 +119,17 @@ KILL_ROUNDS ?= 500
 soak: build
 	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) VELTRA_KILL_ROUNDS=$(KILL_ROUNDS) $(BUILD)/tests/hardening/soak_tests
 
-# Pictures of the window, one per tab, with the GTX 670 sample loaded. The
-# README's picture is build/screenshots/frequency.png copied to docs/.
+# Pictures of the window, one per tab, with the GTX 670 sample loaded, and
+# with the GTX 770 sample, whose Boost page scrolls its 52 entries, in
+# build/screenshots/gtx770/. The README's picture is
+# build/screenshots/frequency.png copied to docs/; docs/ladder.png is the
+# GTX 770's Boost page.
 .PHONY: screenshot
 screenshot: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/ui/qt/veltra_screenshot $(BUILD)/screenshots $(BUILD)/samples/gtx670.rom
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/ui/qt/veltra_screenshot $(BUILD)/screenshots/gtx770 $(BUILD)/samples/gtx770.rom
+	@cp $(BUILD)/screenshots/gtx770/boost.png docs/ladder.png
+	@echo docs/ladder.png
 
 # Windows: the programs and their tests cross-built with MinGW-w64 in their
 # own folder; `make test-windows` runs the tests under wine64, and `make
@@ -153,12 +159,16 @@ test-windows: windows-build
 
 # veltra.exe from the zip under Wine on a virtual X screen, opening the GTX
 # 670 sample: its picture for the README, and its start to its first frame
-# timed against the least window a program can show.
+# timed against the least window a program can show. docs/windows-ladder.png
+# is the GTX 770 sample's Boost page, whose tab's caption is clicked (at
+# 110,204 of the window with its frame, in Wine's Tahoma at 96 dpi).
 .PHONY: screenshot-windows bench-windows
 screenshot-windows: windows samples
 	@scripts/install-deps windows-screen
 	@scripts/windows-screen $(WINDOWS_BUILD) screenshot docs/windows.png $(BUILD)/samples/gtx670.rom
 	@echo docs/windows.png
+	@scripts/windows-screen $(WINDOWS_BUILD) screenshot docs/windows-ladder.png $(BUILD)/samples/gtx770.rom 110 204
+	@echo docs/windows-ladder.png
 
 bench-windows: windows samples
 	@scripts/install-deps windows-screen

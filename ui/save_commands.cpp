@@ -53,7 +53,8 @@ bool CVeltraDlg::CommitEdits()
     if (unread)
         GotoPageEdit(*unread, unread->FailedControl());
     else if (failed)
-        GotoPageEdit(PageOf(failed->group), PageOf(failed->group).EditBreaking(rankInPage(*failed), values));
+        GotoPageEdit(PageOf(failed->group),
+                     PageOf(failed->group).EditOf(failed->breaking(values, failed->entry), failed->entry));
     return failed == nullptr;
 }
 

@@ -65,9 +65,12 @@ protected:
     // Edits keep their own menu; a right click anywhere else, pages included,
     // opens the window's menu.
     void OnContextMenu(CWnd* pWnd, CPoint point) override;
+    // Places the pages and the Boost grid again for the new display scale.
+    void OnDpiChanged() override;
 
 private:
     void ShowPageValues();
+    void PlacePages();
     void InitWindowMenu();
     bool ConfirmDiscardEdits();
     CSettingPage& PageOf(EditGroup group) const;

@@ -57,7 +57,7 @@ expect "boost entries of a file that does not load: all of them" $'boost-60=\nbo
   "set" "card.rom" "boost-6"
 expect "boost entries as far as the file's ladder runs" $'boost-40=\nboost-41=\nboost-42=\nboost-43=\nboost-44=\nboost-45=' \
   "set" "samples/gtx680.rom" "boost-4"
-expect "rom files in a folder" $'samples/gtx660ti.rom\nsamples/gtx670.rom\nsamples/gtx680.rom' "check" "samples/"
+expect "rom files in a folder" $'samples/gtx660ti.rom\nsamples/gtx670.rom\nsamples/gtx680.rom\nsamples/gtx770.rom' "check" "samples/"
 
 # Every value that show prints for the file, and no other, is offered after set's file.
 shown=$("$cli" show samples/gtx680.rom | sed '1,/^layout = /d' | sed -n 's/^\([a-z0-9-]*\) = .*/\1=/p' | sort)

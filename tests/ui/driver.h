@@ -28,8 +28,19 @@ void typeInto(CEdit& edit, const std::string& text);
 void pressKey(const std::string& keys);
 // The close button of the window's frame.
 void closeWindow(CDialog& window);
+// The mouse wheel turned over `target` by `notches` (120 of the system's
+// units each): positive turns it away from the user, which scrolls up.
+void turnWheel(CWnd& target, int notches);
 // Files dragged from a file manager and dropped on `target`, a control of
 // `window` or the window itself; whether the window took them.
 bool dropFiles(CDialog& window, CWnd& target, const std::vector<std::filesystem::path>& files);
+
+// What the user sees of a window: where a control shows in its parent's
+// client pixels, whether a static text shows all of its text inside its
+// place (in lines where it breaks them), and whether the window shows a
+// vertical scroll bar.
+CRect placeOf(const CWnd& control);
+bool showsWholeText(const CWnd& label);
+bool showsScrollBar(const CWnd& window);
 
 }  // namespace veltra::testing

@@ -84,6 +84,13 @@ int dpi(WindowHandle window);
 void moveWindow(WindowHandle window, const CRect& rect);
 void invalidate(WindowHandle window);
 void setAccessibleName(WindowHandle window, const std::string& name, WindowHandle label);
+// The window's content, laid out from its top, is `pixels` tall. Taller
+// than the window, it scrolls: a vertical bar at the window's right edge
+// (outside its client area), the mouse wheel over it or its controls, and a
+// control that takes the keyboard focus scrolled whole into view. A height
+// that fits, 0 included, takes the bar away. Each call scrolls back to the
+// top first.
+void setScrollHeight(WindowHandle window, int pixels);
 void acceptFileDrops(WindowHandle window, bool accept);
 
 void setSelection(WindowHandle edit, int start, int end);

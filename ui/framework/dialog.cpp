@@ -78,6 +78,12 @@ CMenu* CDialog::GetSystemMenu()
     return m_sysMenu.get();
 }
 
+void CDialog::SetScrollHeight(int pixels)
+{
+    if (m_hWnd)
+        backend::setScrollHeight(m_hWnd, pixels);
+}
+
 void CDialog::MapDialogRect(CRect& rect) const
 {
     rect = m_units->toPixels(rect.left, rect.top, rect.Width(), rect.Height());

@@ -54,6 +54,15 @@ public:
     // the window opens on a right click.
     CMenu* GetSystemMenu();
 
+    // The dialog's content is `pixels` tall, from the top of its window.
+    // When that is taller than the window, a vertical scroll bar at its
+    // right edge scrolls the controls, as the mouse wheel does, and a control
+    // that takes the keyboard focus is scrolled whole into view; a height
+    // that fits, 0 included, takes the bar away. Each call scrolls back to
+    // the top, so controls are placed in the unscrolled window's pixels
+    // between a SetScrollHeight(0) and the next call.
+    void SetScrollHeight(int pixels);
+
     // Dialog units of this dialog's font to pixels.
     void MapDialogRect(CRect& rect) const;
     const DialogTemplate& Template() const { return m_template; }

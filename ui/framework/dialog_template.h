@@ -9,6 +9,8 @@ namespace veltra {
 enum class ControlKind {
     Label,          // static text, left-aligned
     PlainLabel,     // static text shown without mnemonic processing
+    WrappedLabel,   // static text, left-aligned, broken into lines at spaces
+                    // to fit the control's width; no mnemonics
     ValueEdit,      // editable single-line edit, centred
     IdentityEdit,   // read-only single-line edit, centred
     PushButton,

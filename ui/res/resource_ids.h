@@ -40,6 +40,8 @@ constexpr int fanMinEditId = 1009;
 constexpr int fanMaxEditId = 1010;
 constexpr int voltageEditId = 1009;
 constexpr int firstBoostEditId = 12345;
+// The line that says what the image lacks, on every page.
+constexpr int lackingLineId = 1020;
 
 // About box.
 constexpr int okButtonId = 1;

@@ -21,6 +21,26 @@ inline constexpr const char* unknownGpuMessage = "Unknow GPU!";
 inline constexpr const char* discardEditsQuestion = "Discard unsaved edits?";
 inline constexpr const char* oneFileAtATimeMessage = "Drop one bios file at a time!";
 
+// The line a page shows when the image lacks some of its values, which it
+// names as the save rules' messages do: "This bios has no Default Power and
+// Max Power!".
+inline constexpr const char* lackingLineStart = "This bios has no ";
+inline constexpr const char* lackingLineEnd = "!";
+inline constexpr const char* lackingListSeparator = ", ";
+inline constexpr const char* lackingListLastSeparator = " and ";
+
+inline constexpr const char* defaultFrequencyName = "Default Frequency";
+inline constexpr const char* boostFrequencyName = "Boost Frequency";
+inline constexpr const char* memoryFrequencyName = "Memory Frequency";
+inline constexpr const char* boostTableName = "boost table";
+inline constexpr const char* defaultPowerName = "Default Power";
+inline constexpr const char* maxPowerName = "Max Power";
+inline constexpr const char* powerLimitLoName = "Power Limit Lo";
+inline constexpr const char* powerLimitHiName = "Power Limit Hi";
+// The fan's two values are one range.
+inline constexpr const char* fanSpeedRangeName = "fan speed range";
+inline constexpr const char* maxVoltageName = "Max Voltage";
+
 // `veltra --help`.
 inline constexpr const char* commandLineDescription =
     "Edits the video BIOS images of GeForce GTX 660 Ti, 670 and 680 boards.";

@@ -51,6 +51,7 @@ inline constexpr std::array frequencyControls = {
     ControlTemplate{none, K::Label, "Mhz", 145, 15, 14, 8},
     ControlTemplate{none, K::Label, "Mhz", 145, 37, 14, 8},
     ControlTemplate{none, K::Label, "Mhz", 145, 59, 14, 8},
+    ControlTemplate{lackingLineId, K::WrappedLabel, "", 17, 82, 240, 18},
 };
 
 inline constexpr std::array fanControls = {
@@ -60,6 +61,7 @@ inline constexpr std::array fanControls = {
     ControlTemplate{fanMaxEditId, K::ValueEdit, "", 68, 34, 40, 14},
     ControlTemplate{none, K::Label, "%", 113, 15, 8, 8},
     ControlTemplate{none, K::Label, "%", 113, 37, 8, 8},
+    ControlTemplate{lackingLineId, K::WrappedLabel, "", 17, 60, 240, 18},
 };
 
 inline constexpr std::array powerControls = {
@@ -76,12 +78,14 @@ inline constexpr std::array powerControls = {
     ControlTemplate{none, K::Label, "W", 113, 59, 8, 8},
     ControlTemplate{none, K::Label, "W", 115, 81, 8, 8},
     ControlTemplate{none, K::EtchedLine, "", 7, 51, 255, 1},
+    ControlTemplate{lackingLineId, K::WrappedLabel, "", 17, 104, 240, 18},
 };
 
 inline constexpr std::array voltageControls = {
     ControlTemplate{none, K::Label, "Max Voltage", 17, 15, 40, 8},
     ControlTemplate{voltageEditId, K::ValueEdit, "", 68, 12, 40, 14},
     ControlTemplate{none, K::Label, "mV", 113, 15, 15, 8},
+    ControlTemplate{lackingLineId, K::WrappedLabel, "", 17, 38, 240, 18},
 };
 
 inline constexpr DialogTemplate mainDialog{mainDialogId, "Veltra v1.1", 287, 273, shellFontPoints, mainControls};

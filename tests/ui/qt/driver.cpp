@@ -3,8 +3,12 @@
 #include "tests/ui/qt/qt_driver.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QSpontaneKeyEvent>
+#include <QWheelEvent>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -61,6 +65,43 @@ void pressKey(const std::string& keys)
 void closeWindow(CDialog& window)
 {
     widget(window).windowHandle()->close();
+}
+
+void turnWheel(CWnd& target, int notches)
+{
+    QWidget& over = widget(target);
+    const QPointF at = over.rect().center();
+    QWheelEvent wheel(at, over.mapToGlobal(at), QPoint(), QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    // As the platform's: a widget that does not use the wheel passes it to
+    // its parent. (sendEvent would make it the program's own event.)
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(&over, &wheel);
+}
+
+CRect placeOf(const CWnd& control)
+{
+    const QRect place = widget(control).geometry();
+    return {place.left(), place.top(), place.left() + place.width(), place.top() + place.height()};
+}
+
+bool showsWholeText(const CWnd& label)
+{
+    const auto* text = qt::widgetOf<QLabel>(label);
+    if (!text)
+        return false;
+    const int wrap = text->wordWrap() ? Qt::TextWordWrap : 0;
+    const QRect needed =
+        text->fontMetrics().boundingRect(QRect(0, 0, text->width(), 1000), Qt::AlignLeft | wrap, text->text());
+    return needed.width() <= text->width() && needed.height() <= text->height();
+}
+
+bool showsScrollBar(const CWnd& window)
+{
+    for (const QScrollBar* bar : widget(window).findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+        if (bar->orientation() == Qt::Vertical && bar->isVisible())
+            return true;
+    return false;
 }
 
 bool dropFiles(CDialog& window, CWnd& target, const std::vector<std::filesystem::path>& files)

@@ -149,6 +149,51 @@ void closeWindow(CDialog& window)
     win32::processMessages();
 }
 
+void turnWheel(CWnd& target, int notches)
+{
+    const HWND hwnd = win32::hwndOf(target);
+    POINT at = centreOf(hwnd);
+    ClientToScreen(hwnd, &at);
+    // The system sends the wheel to the window with the focus, and a control
+    // that does not use it passes it to its parent.
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA), MAKELPARAM(at.x, at.y));
+    win32::processMessages();
+}
+
+CRect placeOf(const CWnd& control)
+{
+    const HWND hwnd = win32::hwndOf(control);
+    RECT place{};
+    GetWindowRect(hwnd, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&place), 2);
+    return {place.left, place.top, place.right, place.bottom};
+}
+
+bool showsWholeText(const CWnd& label)
+{
+    const HWND hwnd = win32::hwndOf(label);
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    const bool breaks = (style & SS_TYPEMASK) <= SS_RIGHT;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    RECT shown{};
+    GetClientRect(hwnd, &shown);
+    RECT needed{0, 0, shown.right, 0};
+    HDC dc = GetDC(hwnd);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), -1, &needed,
+              DT_CALCRECT | DT_NOPREFIX | (breaks ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, previous);
+    ReleaseDC(hwnd, dc);
+    return needed.right <= shown.right && needed.bottom <= shown.bottom;
+}
+
+bool showsScrollBar(const CWnd& window)
+{
+    const HWND hwnd = win32::hwndOf(window);
+    return IsWindowVisible(hwnd) && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VSCROLL);
+}
+
 bool dropFiles(CDialog& window, CWnd& target, const std::vector<std::filesystem::path>& files)
 {
     // The shell hands a drop to the nearest window up from the one under the

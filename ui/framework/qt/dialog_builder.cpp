@@ -59,6 +59,7 @@ QWidget* createControl(const ControlTemplate& control, QWidget& parent)
     switch (control.kind) {
     case ControlKind::Label:
     case ControlKind::PlainLabel:
+    case ControlKind::WrappedLabel:
     case ControlKind::Picture:
     case ControlKind::Icon:
         return new QLabel(&parent);
@@ -100,6 +101,14 @@ void applyControlTemplate(QWidget& widget, const ControlTemplate& control, const
             const int needed = label->fontMetrics().horizontalAdvance(text);
             if (needed > label->width())
                 label->resize(needed, label->height());
+        }
+        break;
+    case ControlKind::WrappedLabel:
+        if (auto* label = dynamic_cast<QLabel*>(&widget)) {
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(true);
+            label->setText(text);
         }
         break;
     case ControlKind::ValueEdit:
@@ -235,6 +244,14 @@ WindowHandle createEdit(bool tabStop, const CRect& rect, WindowHandle parent, in
     edit->useThinBorder();
     edit->setGeometry(toQRect(rect));
     qt::track(*edit, id);
+    // Made after its window took files: a file dropped on it is the
+    // window's too, never text typed into it.
+    for (QWidget* above = edit->parentWidget(); above; above = above->parentWidget()) {
+        if (auto* dialog = dynamic_cast<qt::DialogWidget*>(above); dialog && dialog->acceptDrops()) {
+            edit->installEventFilter(dialog);
+            break;
+        }
+    }
     edit->show();
     return handleOf(edit);
 }

@@ -81,4 +81,7 @@ private:
 // The dialog `widget` lies in: its nearest DialogWidget, itself included.
 DialogWidget* dialogOf(QWidget* widget);
 
+// The width of the scroll bar `window` shows at its right edge; 0 for none.
+int scrollBarWidth(const QWidget& window);
+
 }  // namespace veltra::qt

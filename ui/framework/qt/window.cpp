@@ -201,8 +201,10 @@ int dpi(WindowHandle)
 
 CRect clientRect(WindowHandle window)
 {
+    // A scroll bar takes its width from the client area, as a native one does.
     const QRect rect = widgetOf(window)->rect();
-    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+    const int width = rect.width() - qt::scrollBarWidth(*widgetOf(window));
+    return {rect.left(), rect.top(), rect.left() + width, rect.top() + rect.height()};
 }
 
 void moveWindow(WindowHandle window, const CRect& rect)

@@ -85,6 +85,8 @@ ControlClass classOf(ControlKind kind)
         return {text, nullptr, SS_LEFTNOWORDWRAP, 0, WindowClass::Static};
     case ControlKind::PlainLabel:
         return {text, nullptr, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, WindowClass::Static};
+    case ControlKind::WrappedLabel:
+        return {text, nullptr, SS_LEFT | SS_NOPREFIX, 0, WindowClass::Static};
     case ControlKind::ValueEdit:
         return {edit, nullptr, ES_CENTER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, WindowClass::Edit};
     case ControlKind::IdentityEdit:
@@ -314,6 +316,8 @@ void cancel(HWND dialog)
 
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (scrollMessage(dialog, message, wParam, lParam))
+        return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         // The framework's own OnInitDialog decides where the focus goes.

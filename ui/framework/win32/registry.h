@@ -36,6 +36,13 @@ void untrack(HWND window);
 
 // The procedure of every dialog the backend makes.
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// What a dialog whose content scrolls does with a message first; true when
+// that used it up.
+bool scrollMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// A single-line edit has nothing to scroll: the wheel turned over it goes on
+// to its dialog, as Windows' own edit passes it (Wine's keeps it). True when
+// it went.
+bool passWheelOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The application's name, the title of its message boxes.
 std::wstring& applicationName();

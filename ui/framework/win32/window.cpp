@@ -27,6 +27,8 @@ LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPAR
         untrack(window);
         RemoveWindowSubclass(window, controlProcedure, id);
     }
+    if (passWheelOn(window, message, wParam, lParam))
+        return 0;
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
