@@ -65,6 +65,8 @@ public:
     EditGroup Group() const override { return EditGroup::Boost; }
     bool ReadValues(PageValues& values) override;
     CWnd* EditBreaking(std::size_t rank, const PageValues& values) override;
+    // Places the grid again at the display's scale.
+    void LayOutGrid();
 
     std::array<CStatic, boostEntryCount> m_labels;
     std::array<CEdit, boostEntryCount> m_edits;
@@ -72,6 +74,10 @@ public:
 protected:
     void ShowValues(const PageValues& values) override;
     bool OnInitDialog() override;
+
+private:
+    // A rectangle given in pixels at 96 dpi, at the display's scale.
+    CRect Scaled(const CRect& at96) const;
 };
 
 class CPowerPage : public CSettingPage {

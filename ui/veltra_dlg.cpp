@@ -84,11 +84,8 @@ bool CVeltraDlg::OnInitDialog()
     m_fanPage.Create(&m_tabCtrl);
     m_voltagePage.Create(&m_tabCtrl);
 
-    const CRect client = m_tabCtrl.GetClientRect();
-    const CRect pageRect{client.left + 3, client.top + 23, client.right - 5, client.bottom - 4};
     m_pages = {&m_frequencyPage, &m_boostPage, &m_powerPage, &m_fanPage, &m_voltagePage};
-    for (CDialog* page : m_pages)
-        page->MoveWindow(pageRect);
+    PlacePages();
 
     m_pages[0]->ShowWindow(true);
     for (std::size_t i = 1; i < m_pages.size(); ++i)
@@ -102,6 +99,23 @@ bool CVeltraDlg::OnInitDialog()
 
     GetDlgItem(res::nameEditId)->SetFocus();
     return true;
+}
+
+// The pages fill the tab control below its captions, the offsets given in
+// pixels at 96 dpi.
+void CVeltraDlg::PlacePages()
+{
+    const CRect client = m_tabCtrl.GetClientRect();
+    const CRect pageRect{client.left + ScaleForDpi(3), client.top + ScaleForDpi(23), client.right - ScaleForDpi(5),
+                         client.bottom - ScaleForDpi(4)};
+    for (CDialog* page : m_pages)
+        page->MoveWindow(pageRect);
+}
+
+void CVeltraDlg::OnDpiChanged()
+{
+    PlacePages();
+    m_boostPage.LayOutGrid();
 }
 
 void CVeltraDlg::OnCommand(int id)

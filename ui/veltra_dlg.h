@@ -65,8 +65,12 @@ protected:
     // Edits keep their own menu; a right click anywhere else, pages included,
     // opens the window's menu.
     void OnContextMenu(CWnd* pWnd, CPoint point) override;
+    // Moved to a monitor of another scale: the pages and the Boost grid are
+    // placed again.
+    void OnDpiChanged() override;
 
 private:
+    void PlacePages();
     void ShowPageValues();
     void InitWindowMenu();
     bool ConfirmDiscardEdits();
