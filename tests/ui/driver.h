@@ -31,5 +31,8 @@ void closeWindow(CDialog& window);
 // Files dragged from a file manager and dropped on `target`, a control of
 // `window` or the window itself; whether the window took them.
 bool dropFiles(CDialog& window, CWnd& target, const std::vector<std::filesystem::path>& files);
+// The window dragged to a monitor shown at `dpi` dots per inch, as the
+// system reports such a move.
+void moveToDisplayScale(CDialog& window, int dpi);
 
 }  // namespace veltra::testing
