@@ -119,11 +119,15 @@ KILL_ROUNDS ?= 500
 soak: build
 	@VELTRA_SOAK_CYCLES=$(SOAK_CYCLES) VELTRA_KILL_ROUNDS=$(KILL_ROUNDS) $(BUILD)/tests/hardening/soak_tests
 
-# Pictures of the window, one per tab, with the GTX 670 sample loaded. The
-# README's picture is build/screenshots/frequency.png copied to docs/.
+# Pictures of the window, one per tab, with the GTX 670 sample loaded, at
+# 100 % and, in screenshots/200/, at a display scale of 200 %. The README's
+# picture is build/screenshots/frequency.png copied to docs/, and
+# docs/qt-boost-200.png is build/screenshots/200/boost.png.
 .PHONY: screenshot
 screenshot: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/ui/qt/veltra_screenshot $(BUILD)/screenshots $(BUILD)/samples/gtx670.rom
+	@QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD)/tests/ui/qt/veltra_screenshot $(BUILD)/screenshots/200 \
+	  $(BUILD)/samples/gtx670.rom
 
 # Windows: the programs and their tests cross-built with MinGW-w64 in their
 # own folder; `make test-windows` runs the tests under wine64, and `make
@@ -166,13 +170,18 @@ test-windows: windows-build
 	 exit $$status
 
 # veltra.exe from the zip under Wine on a virtual X screen, opening the GTX
-# 670 sample: its picture for the README, and its start to its first frame
-# timed against the least window a program can show.
+# 670 sample: its picture for the README, its Boost page at 150 % and 200 %
+# display scale, and its start to its first frame timed against the least
+# window a program can show.
 .PHONY: screenshot-windows bench-windows
 screenshot-windows: windows samples
 	@scripts/install-deps windows-screen
 	@scripts/windows-screen $(WINDOWS_BUILD) screenshot docs/windows.png $(BUILD)/samples/gtx670.rom
 	@echo docs/windows.png
+	@for scale in 150 200; do \
+	   scripts/windows-screen $(WINDOWS_BUILD) screenshot docs/windows-boost-$$scale.png $(BUILD)/samples/gtx670.rom \
+	     $$((scale * 96 / 100)) 1 && echo docs/windows-boost-$$scale.png || exit 1; \
+	 done
 
 bench-windows: windows samples
 	@scripts/install-deps windows-screen
