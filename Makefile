@@ -159,11 +159,15 @@ windows: windows-build
 # idle between two tests ends, and a test that starts as it ends fails
 # ("wine client error: recvmsg: Connection reset by peer"). One left from the
 # set-up or from an interrupted run is ended first: a prefix has one server.
+# Wine's own services start with the first program and live as long as the
+# server: a program that does nothing starts them, lest they hold the first
+# test's output open and ctest wait for it to the end of the run.
 test-windows: windows-build
 	@for p in $(WINE_PREFIXES); do \
 	   cmake/wine-run $(WINDOWS_BUILD)/$${p%:*} wineserver -k 2>/dev/null; \
 	   cmake/wine-run $(WINDOWS_BUILD)/$${p%:*} wineserver -w && \
-	   cmake/wine-run $(WINDOWS_BUILD)/$${p%:*} wineserver -p || exit 1; \
+	   cmake/wine-run $(WINDOWS_BUILD)/$${p%:*} wineserver -p && \
+	   cmake/wine-run $(WINDOWS_BUILD)/$${p%:*} cmd /c exit </dev/null >/dev/null 2>&1 || exit 1; \
 	 done
 	@cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS); status=$$?; \
 	 for p in $(WINE_PREFIXES); do $(CURDIR)/cmake/wine-run $${p%:*} wineserver -k; done; \
