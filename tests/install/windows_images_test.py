@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """scripts/make-windows-image on drawings whose every pixel is known: each
-icon entry and the bitmap hold those pixels where Windows looks for them
-(rows bottom-up, blue first, alpha straight), the icon's directory points at
-its entries, and the .rc names both resources.
+icon entry and each bitmap, at its own size and at 150 % and 200 %, hold
+those pixels where Windows looks for them (rows bottom-up, blue first, alpha
+straight), the icon's directory points at its entries, and the .rc names
+every resource as the window's backend looks for it.
 
     windows_images_test.py MAKE_WINDOWS_IMAGE RSVG_CONVERT
 """
@@ -53,10 +54,10 @@ def near(pixel, cell):
 
 def check_cells(what, cells, pixel_at, left, top, unit):
     """Each cell's middle pixel, the cells drawn `unit` pixels wide from
-    (left, top)."""
+    (left, top); at 150 % a unit is a pixel and a half."""
     for row, line in enumerate(cells):
         for column, cell in enumerate(line):
-            x, y = left + column * unit + unit // 2, top + row * unit + unit // 2
+            x, y = int(left + (column + 0.5) * unit), int(top + (row + 0.5) * unit)
             pixel = pixel_at(x, y)
             expect(near(pixel, cell), f"{what}: pixel {x},{y} is {pixel}, not {cell}")
 
@@ -107,13 +108,17 @@ def check_icon(name, cells, icon):
     expect(end == len(icon), f"{name}.ico: {len(icon)} bytes, its entries end at {end}")
 
 
-def check_bitmap(name, cells, bitmap):
-    width, height = len(cells[0]), len(cells)
+def check_bitmap(name, cells, bitmap, dpi=96):
+    # The drawings are whole cells at 150 % too: 2 and 4 cells wide, 2 high.
+    width, height = len(cells[0]) * dpi // 96, len(cells) * dpi // 96
+    what = f"{name}.bmp at {dpi} dpi"
     magic, size, _, _, offset = struct.unpack("<2sIHHI", bitmap[:14])
-    expect((magic, size, offset) == (b"BM", len(bitmap), 54), f"{name}.bmp: file header {magic} {size} {offset}")
+    expect((magic, size, offset) == (b"BM", len(bitmap), 54), f"{what}: file header {magic} {size} {offset}")
     header = struct.unpack("<IiiHHII", bitmap[14:38])
-    expect(header == (40, width, height, 1, 32, 0, 4 * width * height), f"{name}.bmp: BITMAPINFOHEADER {header}")
-    check_cells(f"{name}.bmp", cells, dib_pixel(bitmap[54:], width, height), 0, 0, 1)
+    if header != (40, width, height, 1, 32, 0, 4 * width * height):
+        failed.append(f"{what}: BITMAPINFOHEADER {header}")
+        return
+    check_cells(what, cells, dib_pixel(bitmap[54:], width, height), 0, 0, dpi / 96)
 
 
 with tempfile.TemporaryDirectory() as folder:
@@ -131,6 +136,12 @@ with tempfile.TemporaryDirectory() as folder:
             file = rc.parent / f"{id}.{suffix}"
             expect(f'{id} {kind} "{file.resolve().as_posix()}"' in statements, f"images.rc lacks {id} {kind}: {statements}")
             check(name, cells, file.read_bytes())
+        # The names the backend loads a scale's drawing by.
+        for dpi in (144, 192):
+            file = rc.parent / f"{id}-{dpi}dpi.bmp"
+            expect(f'IMAGE{id}_{dpi} BITMAP "{file.resolve().as_posix()}"' in statements,
+                   f"images.rc lacks IMAGE{id}_{dpi}: {statements}")
+            check_bitmap(name, cells, file.read_bytes(), dpi)
 
     # A resource id is a number Windows can hold in 16 bits.
     for bad in ("0", "65536", "logo"):

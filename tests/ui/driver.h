@@ -34,6 +34,9 @@ void turnWheel(CWnd& target, int notches);
 // Files dragged from a file manager and dropped on `target`, a control of
 // `window` or the window itself; whether the window took them.
 bool dropFiles(CDialog& window, CWnd& target, const std::vector<std::filesystem::path>& files);
+// The window dragged to a monitor shown at `dpi` dots per inch, as the
+// system reports such a move.
+void moveToDisplayScale(CDialog& window, int dpi);
 
 // What the user sees of a window: where a control shows in its parent's
 // client pixels, whether a static text shows all of its text inside its

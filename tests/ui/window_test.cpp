@@ -1,3 +1,4 @@
+#include "ui/framework/display_scale.h"
 #include "ui/framework/text.h"
 #include "ui/res/strings.h"
 #include "window_fixture.h"
@@ -287,6 +288,82 @@ TEST_F(WindowTest, AboutItemFollowsASeparatorInTheWindowMenu)
     EXPECT_TRUE(prompts.modalTitles.empty());
     dlg.OnSysCommand(0x0013, 0);  // low four bits are ignored
     EXPECT_EQ(prompts.modalTitles, std::vector<std::string>{"About Veltra"});
+}
+
+// The window at a display scale: the Boost grid's cells and the pages'
+// offsets in the tab control are pixels at 96 dpi, scaled by dpi / 96.
+struct ScaleCase {
+    int dpi;
+    // The tab control's client size less a page's: the offsets left and
+    // right, and above (below the tab captions) and below.
+    int pageInsetWidth;
+    int pageInsetHeight;
+    int editWidth;
+    int editHeight;
+    int captionWidth;
+    int captionHeight;
+};
+
+constexpr ScaleCase scaleCases[] = {
+    {96, 3 + 5, 23 + 4, 50, 18, 15, 16},
+    {120, 4 + 6, 29 + 5, 63, 22, 19, 20},
+    {144, 5 + 8, 35 + 6, 75, 27, 23, 24},
+    {192, 6 + 10, 46 + 8, 100, 36, 30, 32},
+};
+
+// Each page's size against the tab control's, and each Boost edit's and
+// caption's size.
+void expectLaidOutAt(const CVeltraDlg& dlg, const ScaleCase& at, int editFrame)
+{
+    // At 96 dpi nothing moves by as much as a pixel; elsewhere an edge scaled
+    // on its own may round either way.
+    const int slack = at.dpi == 96 ? 0 : 1;
+    const CRect tabs = dlg.GetDlgItem(res::tabControlId)->GetClientRect();
+    for (int tab = 0; tab < 5; ++tab) {
+        // The page's own place: a page that scrolls keeps its bar inside it.
+        const CRect page = placeOf(dlg.Page(tab));
+        EXPECT_EQ(tabs.Width() - page.Width(), at.pageInsetWidth) << at.dpi << " dpi, page " << tab;
+        EXPECT_EQ(tabs.Height() - page.Height(), at.pageInsetHeight) << at.dpi << " dpi, page " << tab;
+    }
+    auto& boost = dynamic_cast<CBoostPage&>(dlg.Page(boostTab));
+    for (std::size_t k = 0; k < boostEntryCount; ++k) {
+        const CRect edit = boost.m_edits[k].GetClientRect();
+        EXPECT_NEAR(edit.Width() + editFrame, at.editWidth, slack) << at.dpi << " dpi, edit " << k;
+        EXPECT_NEAR(edit.Height() + editFrame, at.editHeight, slack) << at.dpi << " dpi, edit " << k;
+        const CRect caption = boost.m_labels[k].GetClientRect();
+        EXPECT_NEAR(caption.Width(), at.captionWidth, slack) << at.dpi << " dpi, caption " << k;
+        EXPECT_NEAR(caption.Height(), at.captionHeight, slack) << at.dpi << " dpi, caption " << k;
+    }
+}
+
+// Built at each scale the backend reports, and moved to the next one (192
+// back to 96), the pages stay below the tab captions by a scaled offset and
+// the Boost grid grows with the text, so no value or caption is cut.
+TEST(DisplayScale, PagesAndTheBoostGridScaleWithTheWindowsDpi)
+{
+    ScriptedPrompts prompts;
+    // An edit's frame, which the system draws at one width at every scale,
+    // lies outside its client rectangle on some backends.
+    const int editFrame = [] {
+        const ScopedDisplayDpi shown(96);
+        CVeltraDlg dlg;
+        dlg.Create();
+        return 50 - dynamic_cast<CBoostPage&>(dlg.Page(boostTab)).m_edits[0].GetClientRect().Width();
+    }();
+    for (std::size_t i = 0; i < std::size(scaleCases); ++i) {
+        const ScaleCase& built = scaleCases[i];
+        const ScaleCase& moved = scaleCases[(i + 1) % std::size(scaleCases)];
+        const ScopedDisplayDpi shown(built.dpi);
+        CVeltraDlg dlg;
+        dlg.Create();
+        showActive(dlg);
+        expectLaidOutAt(dlg, built, editFrame);
+
+        const ScopedDisplayDpi movedTo(moved.dpi);
+        moveToDisplayScale(dlg, moved.dpi);
+        expectLaidOutAt(dlg, moved, editFrame);
+    }
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "window.h"
 
 #include "backend.h"
+#include "display_scale.h"
 
 namespace veltra {
 
@@ -74,7 +75,7 @@ CWnd* CWnd::GetDlgItem(int id) const
 int CWnd::ScaleForDpi(int pixelsAt96) const
 {
     constexpr int baseDpi = 96;
-    const int dpi = m_hWnd ? backend::dpi(m_hWnd) : baseDpi;
+    const int dpi = displayDpi(m_hWnd);
     // Rounded half away from zero, the same on every backend.
     const long long scaled = static_cast<long long>(pixelsAt96) * dpi;
     return static_cast<int>(scaled >= 0 ? (scaled + baseDpi / 2) / baseDpi : -((-scaled + baseDpi / 2) / baseDpi));

@@ -83,6 +83,15 @@ void WindowEvents::Destroyed(WindowHandle window)
 
 void WindowEvents::DpiChanged(WindowHandle window)
 {
+    // The dialogs' fonts have changed with the scale, and their units with
+    // them, before the window lays out what it placed itself.
+    std::vector<WindowHandle> within{window};
+    for (std::size_t i = 0; i < within.size(); ++i) {
+        if (auto* dialog = dynamic_cast<CDialog*>(backend::object(within[i])))
+            dialog->m_units = backend::dialogUnits(within[i]);
+        for (WindowHandle child : backend::children(within[i]))
+            within.push_back(child);
+    }
     if (CWnd* object = backend::object(window))
         object->OnDpiChanged();
 }

@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include "ui/framework/backend.h"
 #include "ui/framework/qt/qt_backend.h"
 
 namespace veltra::testing {
@@ -130,6 +131,14 @@ bool dropUrls(CDialog& window, CWnd& target, const QList<QUrl>& urls, std::optio
     QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(frame, &dropped);
     return dropped.isAccepted();
+}
+
+// Qt scales a window to its screen itself and tells it nothing; the window's
+// own layout hears of the move all the same.
+void moveToDisplayScale(CDialog& window, int)
+{
+    WindowEvents::DpiChanged(window.GetSafeHwnd());
+    QApplication::processEvents();
 }
 
 void rightClick(QWidget& widget, QPoint at)

@@ -213,8 +213,8 @@ TEST_F(Win32Controls, MessageBoxesAreOwnedTitledAndDefaultToNo)
 }
 
 // What Windows reads from the program's file: the manifest that asks for
-// the version 6 controls and UTF-8, the icon the desktop shows, the logo and
-// the version.
+// the version 6 controls and UTF-8, the icon the desktop shows, the logo
+// drawn for 100 %, 150 % and 200 % display scale, and the version.
 TEST(Win32Program, CarriesItsManifestIconLogoAndVersion)
 {
     const HMODULE program = LoadLibraryExW(win32::wide(VELTRA_PROGRAM).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -228,6 +228,8 @@ TEST(Win32Program, CarriesItsManifestIconLogoAndVersion)
         EXPECT_NE(text.find(wanted), std::string::npos) << wanted;
     EXPECT_NE(FindResourceW(program, MAKEINTRESOURCEW(128), MAKEINTRESOURCEW(14)), nullptr);  // RT_GROUP_ICON
     EXPECT_NE(FindResourceW(program, MAKEINTRESOURCEW(133), MAKEINTRESOURCEW(2)), nullptr);   // RT_BITMAP
+    for (const wchar_t* scaled : {L"IMAGE133_144", L"IMAGE133_192"})
+        EXPECT_NE(FindResourceW(program, scaled, MAKEINTRESOURCEW(2)), nullptr) << win32::utf8(scaled);
     EXPECT_NE(FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)), nullptr);    // RT_VERSION
     FreeLibrary(program);
 }

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "ui/framework/backend.h"
+
 namespace veltra::testing {
 
 namespace {
@@ -222,6 +224,19 @@ bool dropFiles(CDialog& window, CWnd& target, const std::vector<std::filesystem:
     SendMessageW(taker, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     win32::processMessages();
     return true;
+}
+
+void moveToDisplayScale(CDialog& window, int dpi)
+{
+    // The system suggests the window's frame scaled from where it stands.
+    const HWND hwnd = win32::hwndOf(window);
+    const int from = backend::dpi(window.GetSafeHwnd());
+    RECT frame{};
+    GetWindowRect(hwnd, &frame);
+    RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, dpi, from),
+                   frame.top + MulDiv(frame.bottom - frame.top, dpi, from)};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    win32::processMessages();
 }
 
 }  // namespace veltra::testing

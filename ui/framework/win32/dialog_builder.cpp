@@ -3,7 +3,6 @@
 // controls with the template's ids, and the dialog manager's keyboard.
 #include "win32.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
 #include "registry.h"
@@ -162,11 +160,6 @@ TemplateWriter writeTemplate(const DialogTemplate& dialog, bool child)
     return out;
 }
 
-HFONT fontOf(HWND window)
-{
-    return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-}
-
 // The width `text` takes in `window`'s font.
 int textWidth(HWND window, const std::wstring& text)
 {
@@ -177,26 +170,6 @@ int textWidth(HWND window, const std::wstring& text)
     SelectObject(dc, previous);
     ReleaseDC(window, dc);
     return rect.right - rect.left;
-}
-
-// The system's font can be wider than the one the layout was made with: a
-// left-aligned label grows rightwards rather than cutting its text.
-void fitLabel(HWND label)
-{
-    const int length = GetWindowTextLengthW(label);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
-    RECT rect{};
-    GetWindowRect(label, &rect);
-    MapWindowPoints(HWND_DESKTOP, GetParent(label), reinterpret_cast<POINT*>(&rect), 2);
-    const int needed = textWidth(label, text);
-    if (needed > rect.right - rect.left)
-        SetWindowPos(label, nullptr, 0, 0, needed, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HICON loadIcon(int imageId, int side)
-{
-    return static_cast<HICON>(LoadImageW(instance(), MAKEINTRESOURCEW(imageId), IMAGE_ICON, side, side, 0));
 }
 
 // Each colour's brush, made once: a control's colours are asked for at
@@ -224,22 +197,24 @@ bool isChildDialog(HWND dialog)
 // labels fit their text, icons are drawn at their control's size.
 void adoptControls(HWND dialog, const DialogTemplate& dialogTemplate)
 {
+    const SIZE units = madeUnits(dialog);
     HWND control = GetWindow(dialog, GW_CHILD);
     for (const ControlTemplate& item : dialogTemplate.controls) {
         if (!control)
             break;
         track(control, classOf(item.kind).kind);
+        // Kept at every scale, as the system does it only when it makes
+        // the control (Wine widens an etched line by its edge).
+        RECT made{};
+        GetWindowRect(control, &made);
+        MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&made), 2);
+        const RECT wanted = templateRect(item, units);
+        recordOf(control)->madeBeyond = RECT{made.left - wanted.left, made.top - wanted.top,
+                                             made.right - wanted.right, made.bottom - wanted.bottom};
         if (item.kind == ControlKind::Label || item.kind == ControlKind::PlainLabel)
             fitLabel(control);
-        if (item.kind == ControlKind::Icon) {
-            RECT rect{};
-            GetClientRect(control, &rect);
-            const int side = std::min(rect.right, rect.bottom);
-            if (HICON icon = loadIcon(std::atoi(item.text), side)) {
-                recordOf(control)->icon = icon;
-                SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-            }
-        }
+        if (item.kind == ControlKind::Icon)
+            showIcon(control, std::atoi(item.text));
         control = GetWindow(control, GW_HWNDNEXT);
     }
 }
@@ -308,6 +283,28 @@ bool parseKeys(const char* keys, int command, ACCEL& accelerator)
 
 }  // namespace
 
+HFONT fontOf(HWND window)
+{
+    if (const WindowRecord* record = recordOf(window); record && record->font)
+        return record->font;
+    return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
+// The system's font can be wider than the one the layout was made with: a
+// left-aligned label grows rightwards rather than cutting its text.
+void fitLabel(HWND label)
+{
+    const int length = GetWindowTextLengthW(label);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
+    RECT rect{};
+    GetWindowRect(label, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(label), reinterpret_cast<POINT*>(&rect), 2);
+    const int needed = textWidth(label, text);
+    if (needed > rect.right - rect.left)
+        SetWindowPos(label, nullptr, 0, 0, needed, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void cancel(HWND dialog)
 {
     if (!WindowEvents::Cancel(handleOf(dialog)))
@@ -373,6 +370,10 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
             SendMessageW(dialog, WM_SYSCOMMAND, chosen, 0);
         return TRUE;
     }
+    case WM_DPICHANGED:
+        dpiChanged(dialog, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+        return TRUE;
     case WM_DROPFILES: {
         const auto drop = reinterpret_cast<HDROP>(wParam);
         // Copied, and the drop let go of, before a message box can run.
@@ -470,6 +471,8 @@ WindowHandle createDialog(const DialogTemplate& dialogTemplate, WindowHandle par
     if (!dialog)
         return {};
     win32::track(dialog, WindowClass::Dialog);
+    win32::recordOf(dialog)->dialogTemplate = &dialogTemplate;
+    win32::scaleDialogsOurselves(dialog);
     win32::adoptControls(dialog, dialogTemplate);
     return handleOf(dialog);
 }
@@ -498,9 +501,11 @@ WindowHandle createEdit(bool tabStop, const CRect& rect, WindowHandle parent, in
 
 DialogUnits dialogUnits(WindowHandle dialog)
 {
-    RECT base{0, 0, 4, 8};
-    MapDialogRect(hwndOf(dialog), &base);
-    return DialogUnits(base.right, base.bottom);
+    // Made again at a new scale: the system keeps the units of its first font.
+    if (const win32::WindowRecord* record = win32::recordOf(hwndOf(dialog)); record && record->font)
+        return DialogUnits(record->baseUnits.cx, record->baseUnits.cy);
+    const SIZE units = win32::madeUnits(hwndOf(dialog));
+    return DialogUnits(units.cx, units.cy);
 }
 
 void loadAccelerators(WindowHandle dialog, std::span<const Accelerator> accelerators)
@@ -518,21 +523,6 @@ void loadAccelerators(WindowHandle dialog, std::span<const Accelerator> accelera
         DestroyAcceleratorTable(record->accelerators);
     record->accelerators =
         table.empty() ? nullptr : CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
-}
-
-void setIcon(WindowHandle dialog, int imageId)
-{
-    win32::WindowRecord* record = win32::recordOf(hwndOf(dialog));
-    if (!record)
-        return;
-    for (auto [which, size, held] : {std::tuple{ICON_BIG, SM_CXICON, &record->bigIcon},
-                                     std::tuple{ICON_SMALL, SM_CXSMICON, &record->smallIcon}}) {
-        HICON icon = win32::loadIcon(imageId, GetSystemMetrics(size));
-        SendMessageW(hwndOf(dialog), WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(icon));
-        if (*held)
-            DestroyIcon(*held);
-        *held = icon;
-    }
 }
 
 void endDialog(WindowHandle dialog, int result)

@@ -1,7 +1,8 @@
 # The program's images by resource id, each an SVG file:
 #   veltra_add_images(<target> <id> <file.svg> [<id> <file.svg> ...])
 # Each becomes the Windows resources ICON <id> (16 to 256 px) and BITMAP <id>
-# (its own size, 32 bits with straight alpha), drawn at build time by
+# (its own size, 32 bits with straight alpha), with BITMAP IMAGE<id>_144 and
+# IMAGE<id>_192 drawn for 150 % and 200 % display scale, at build time by
 # scripts/make-windows-image. Whatever links <target> links them too: the
 # compiled .rc is an object of its own, as a static library keeps no
 # resources that nothing refers to.
@@ -25,7 +26,7 @@ function(veltra_add_images target)
     get_filename_component(file ${file} ABSOLUTE)
     list(APPEND arguments ${id} ${file})
     list(APPEND svgs ${file})
-    list(APPEND images ${folder}/${id}.ico ${folder}/${id}.bmp)
+    list(APPEND images ${folder}/${id}.ico ${folder}/${id}.bmp ${folder}/${id}-144dpi.bmp ${folder}/${id}-192dpi.bmp)
   endwhile()
   # One command writes the images and the .rc together, so the .rc is newer
   # whenever an image is and its object is compiled again.

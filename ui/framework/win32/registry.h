@@ -17,9 +17,16 @@ struct WindowRecord {
     WindowClass kind = WindowClass::Other;
     int imageId = 0;             // the picture a static shows
     HBITMAP bitmap = nullptr;    // ... as drawn for it
+    int iconId = 0;              // the icon an icon control or a dialog shows
     HICON icon = nullptr;        // an icon control's image
     HICON bigIcon = nullptr;     // a dialog's icons
     HICON smallIcon = nullptr;
+    const DialogTemplate* dialogTemplate = nullptr;  // what a dialog was made from
+    int dpi = 0;                 // a window's scale since the system changed it
+    HFONT font = nullptr;        // a dialog's font made again at a new scale
+    SIZE baseUnits{};            // ... and its dialog units
+    RECT madeBeyond{};           // what the system moved a control's edges by
+                                 // from its template's when it made it
     HACCEL accelerators = nullptr;
     bool modalDone = false;
     int modalResult = 0;
@@ -54,6 +61,27 @@ void deliver(MSG& message);
 void cancel(HWND dialog);
 
 bool isPushButton(HWND window);
+
+// The font a dialog's controls are set in.
+HFONT fontOf(HWND window);
+// A left-aligned label grows rightwards rather than cut its text.
+void fitLabel(HWND label);
+// The icon `imageId` in the icon control, drawn at the control's size.
+void showIcon(HWND control, int imageId);
+
+// Display scale (dpi.cpp). The dots per inch `window` is shown at.
+int dpiOf(HWND window);
+// A system metric (SM_CXICON...) at the scale `window` is shown at.
+int metricFor(HWND window, int metric);
+// The system's own scaling of a dialog's controls is left out: the backend
+// scales them, the same on every system.
+void scaleDialogsOurselves(HWND dialog);
+// WM_DPICHANGED: the top-level `window` now shows at `dpi`.
+void dpiChanged(HWND window, int dpi, const RECT& suggested);
+// Where the system puts a template's control in dialog units `units`.
+RECT templateRect(const ControlTemplate& control, SIZE units);
+// The dialog units the system made `dialog` in.
+SIZE madeUnits(HWND dialog);
 
 // Opens `menu` at `point` for `owner` once the current message is done; the
 // item chosen reaches `owner` as a system command.

@@ -101,6 +101,8 @@ void untrack(HWND window)
     for (HICON icon : {record->icon, record->bigIcon, record->smallIcon})
         if (icon)
             DestroyIcon(icon);
+    if (record->font)
+        DeleteObject(record->font);
     if (record->accelerators)
         DestroyAcceleratorTable(record->accelerators);
     if (record->disabledOwner)
@@ -213,11 +215,6 @@ void setVisible(WindowHandle window, bool visible)
 void setFocus(WindowHandle window)
 {
     SetFocus(hwndOf(window));
-}
-
-int dpi(WindowHandle)
-{
-    return 96;
 }
 
 CRect clientRect(WindowHandle window)
