@@ -38,12 +38,12 @@ int clientHeight(HWND window)
     return client.bottom;
 }
 
-// A line of the dialog's font: what an arrow of the bar scrolls by.
+// A line of the dialog's font: what an arrow of the bar scrolls by. The
+// backend's units, not the system's: those stay the first font's after the
+// window is made again at another display scale.
 int lineHeight(HWND window)
 {
-    RECT line{0, 0, 0, 8};
-    MapDialogRect(window, &line);
-    return std::max<int>(line.bottom, 1);
+    return std::max(backend::dialogUnits(handleOf(window)).toPixelsY(8), 1);
 }
 
 // Sets the bar's information and moves the children by however far the
