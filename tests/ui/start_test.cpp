@@ -9,7 +9,7 @@ namespace veltra::testing {
 namespace {
 
 const std::string usage =
-    "Edits the video BIOS images of GeForce GTX 660 Ti, 670 and 680 boards.\n"
+    "Edits the video BIOS images of GeForce 600 and 700 series (Kepler) boards.\n"
     "Usage: bin/veltra [OPTIONS] [FILE]\n"
     "\n"
     "Positionals:\n"

@@ -43,7 +43,7 @@ inline constexpr const char* maxVoltageName = "Max Voltage";
 
 // `veltra --help`.
 inline constexpr const char* commandLineDescription =
-    "Edits the video BIOS images of GeForce GTX 660 Ti, 670 and 680 boards.";
+    "Edits the video BIOS images of GeForce 600 and 700 series (Kepler) boards.";
 inline constexpr const char* helpOptionText = "Shows this help.";
 inline constexpr const char* versionOptionText = "Shows the version.";
 inline constexpr const char* fileArgumentText = "BIOS file to open at start.";

@@ -14,7 +14,7 @@ TEST(Program, PrintsWithoutStartingAWindowSystem)
         const char* firstLine;
         bool toStandardOutput;
     } cases[] = {
-        {{"--help"}, 0, "Edits the video BIOS images of GeForce GTX 660 Ti, 670 and 680 boards.", true},
+        {{"--help"}, 0, "Edits the video BIOS images of GeForce 600 and 700 series (Kepler) boards.", true},
         {{"--version"}, 0, "Veltra 1.1", true},
         {{"--bogus"}, 2, "The following argument was not expected: --bogus", false},
     };
