@@ -62,18 +62,25 @@ ImageSnapshot ImageSnapshot::ofRomImage()
 
 std::vector<std::pair<std::uint32_t, std::uint32_t>> ownedSpans(const BiosInfo& info)
 {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans = {
-        {info.fanMin.offset, 1},     {info.fanMax.offset, 1},       {info.gpuClock.offset, 2},
-        {info.boostClock.offset, 2}, {info.memClock.offset, 2},     {info.powerDefault.offset, 4},
-        {info.powerMax.offset, 4},   {info.powerLimitLo.offset, 4}, {info.powerLimitHi.offset, 4},
-        {info.checksumWriteOffset, 1},
+    // An absent field owns no byte: a save must leave its offset alone.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans = {{info.checksumWriteOffset, 1}};
+    const auto add = [&spans](const auto& field, std::uint32_t width) {
+        if (field.present)
+            spans.push_back({field.offset, width});
     };
-    if (info.memClock.secondOffset != 0)
+    add(info.fanMin, 1);
+    add(info.fanMax, 1);
+    add(info.gpuClock, 2);
+    add(info.boostClock, 2);
+    add(info.memClock, 2);
+    for (const auto* power : {&info.powerDefault, &info.powerMax, &info.powerLimitLo, &info.powerLimitHi})
+        add(*power, 4);
+    if (info.memClock.present && info.memClock.secondOffset != 0)
         spans.push_back({info.memClock.secondOffset, 2});
     for (const auto& entry : info.boostTable)
-        spans.push_back({entry.offset, 2});
+        add(entry, 2);
     for (const auto& slot : info.voltage)
-        spans.push_back({slot.offset, 4});
+        add(slot, 4);
     return spans;
 }
 
