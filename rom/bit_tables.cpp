@@ -8,117 +8,20 @@
 
 #include "board.h"
 #include "message.h"
+#include "table_walk.h"
 
 namespace veltra {
 namespace {
 
-constexpr std::uint16_t informationTableVersion = 0x0100;
-constexpr std::uint8_t informationHeaderBytes = 12;
-constexpr std::uint8_t tokenBytes = 6;
+using namespace tables;
 
 // The date has no token of its own; it sits at the same place in every image.
 constexpr std::uint32_t dateTextInImage = 0x38;
 // The version string starts with "Version " before the version itself.
 constexpr std::uint32_t versionPrefixLength = 8;
 
-// An index byte that names no entry.
-constexpr std::uint32_t noEntry = 0xFF;
-// P-states are named in bits 5-8 of an entry's first word; 15 is P0, the
-// state the card runs its boost clocks in.
-constexpr std::uint32_t topPState = 15;
-std::uint32_t pStateOf(std::uint16_t word)
-{
-    return (word >> 5) & 0xF;
-}
-
-enum class Problem { Missing, Version, Layout, OutsideFile, TooSmall };
-
-// Reports what is wrong with one table, named as a user knows it.
-bool refuse(std::string_view table, Problem problem)
-{
-    std::string name(table);
-    std::string capitalised = name;
-    capitalised[0] = static_cast<char>(capitalised[0] - 'a' + 'A');
-    switch (problem) {
-    case Problem::Missing:
-        reportMessage("Cannot find the " + name + "!");
-        break;
-    case Problem::Version:
-        reportMessage("Unknown " + name + " version!");
-        break;
-    case Problem::Layout:
-        reportMessage("Unknown " + name + " layout!");
-        break;
-    case Problem::OutsideFile:
-        reportMessage(capitalised + " does not fit in the file!");
-        break;
-    case Problem::TooSmall:
-        reportMessage(capitalised + " is too small!");
-        break;
-    }
-    return false;
-}
-
-constexpr std::string_view informationTable = "bios information table";
-
-// A token of the information table and the data it points to.
-struct TokenRef {
-    std::string_view name;
-    char id;
-    std::uint8_t version;
-    std::uint16_t minimumSize;  // the data must reach the last field read from it
-};
 constexpr TokenRef stringToken{"string table", 'S', 2, 0x11};
 constexpr TokenRef pointerToken{"pointer table", 'P', 2, 0x3C};
-// Its data holds at +3 the pointer to the memory type table.
-constexpr TokenRef memoryTypeToken{"memory type table", 'M', 2, 5};
-
-// A header byte that fixes where entries and fields lie, and the values it
-// holds on the builds of this generation. A table of any other shape would
-// be read at offsets that nothing in the file vouches for.
-struct ShapeByte {
-    std::uint8_t at = 0;  // 0: none
-    std::array<std::uint8_t, 6> values{};
-    std::size_t count = 0;
-
-    bool accepts(std::uint8_t value) const
-    {
-        return std::find(values.begin(), values.begin() + count, value) != values.begin() + count;
-    }
-};
-
-template <typename... Values>
-constexpr ShapeByte shape(std::uint8_t at, Values... values)
-{
-    return {at, {static_cast<std::uint8_t>(values)...}, sizeof...(values)};
-}
-
-// A header size (+1) and entry size (+2) that belong together. Where a
-// table comes in more than one size, each alone could be bent into the
-// other's and still be accepted; the pair of them cannot.
-struct SizePair {
-    std::uint8_t header = 0, entry = 0;  // 0: none
-};
-
-// One of the tables the pointer token leads to.
-struct TableRef {
-    std::string_view name;
-    std::uint32_t pointerAt;  // in the pointer token's data
-    std::array<std::uint8_t, 2> versions;  // a second version of 0: none
-    std::uint8_t headerBytes;  // the header must reach the last byte read from it
-    std::array<ShapeByte, 5> shape;
-    std::array<SizePair, 4> sizes{};  // none: the shape bytes alone decide
-
-    bool acceptsSizes(std::uint8_t header, std::uint8_t entry) const
-    {
-        if (sizes[0].header == 0)
-            return true;
-        for (const SizePair& pair : sizes)
-            if (pair.header != 0 && pair.header == header && pair.entry == entry)
-                return true;
-        return false;
-    }
-};
 
 // Performance table: header, entry, sub-entry sizes, the sub-entry count
 // and the entry count (4 on every build: more would be scanned in bytes
@@ -145,160 +48,6 @@ constexpr TableRef boostTable{"boost table", 0x34, {0x10, 0}, 6,
 // +17.
 constexpr TableRef clockTable{
     "clock table", 0x38, {0x10, 0}, 18, {shape(1, 18, 19, 20, 21, 22, 23), shape(2, 5), shape(3, 2), shape(4, 0, 1)}};
-
-// The tables of the read-only values: a table that is not there, or not as
-// these builds make it, only leaves its value out.
-constexpr std::uint32_t clockRangePointerAt = 0x30;
-constexpr std::uint8_t clockRangeVersion = 0x11;
-// Its header, entry and sub-entry sizes, and sub-entry counts, on every build.
-constexpr std::uint8_t clockRangeHeader = 6, clockRangeEntry = 6, clockRangeSub = 6;
-constexpr ShapeByte clockRangeSubCount = shape(4, 3, 10);
-constexpr std::uint32_t coolerPointerAt = 0x58;
-constexpr std::uint8_t coolerVersion = 0x10;
-constexpr std::uint8_t coolerHeader = 4, coolerEntry = 22;
-constexpr std::uint8_t memoryTypeVersion = 0x10;
-constexpr std::uint8_t memoryTypeHeader = 7, memoryTypeEntry = 7;
-
-// A table whose header has been checked to lie in the file.
-struct Header {
-    const FileBytes& file;
-    std::uint64_t start;
-    std::uint32_t operator[](unsigned at) const { return *file.u8(start + at); }
-};
-
-// The walk from the information table to the fields, over one image.
-class Walk {
-public:
-    Walk(const FileBytes& file, const LegacyImage& image, std::uint64_t table)
-        : m_file(file), m_image(image), m_table(table)
-    {
-    }
-
-    bool openInformationTable()
-    {
-        if (!m_file.holds(m_table, informationHeaderBytes))
-            return refuse(informationTable, Problem::OutsideFile);
-        if (*m_file.u16(m_table + 6) != informationTableVersion)
-            return refuse(informationTable, Problem::Version);
-        m_headerSize = header(8);
-        m_tokenSize = header(9);
-        m_tokenCount = header(10);
-        if (m_headerSize != informationHeaderBytes || m_tokenSize != tokenBytes)
-            return refuse(informationTable, Problem::Layout);
-        if (!m_file.holds(m_table, m_headerSize + std::uint64_t{m_tokenCount} * m_tokenSize))
-            return refuse(informationTable, Problem::OutsideFile);
-        return true;
-    }
-
-    // Whether the information table has a token of this id.
-    bool hasToken(const TokenRef& ref) const { return findToken(ref).has_value(); }
-
-    // Where a token's data lies, checked to lie in the file.
-    struct TokenData {
-        std::uint64_t offset;
-        std::uint16_t size;
-    };
-    std::optional<TokenData> tokenData(const TokenRef& ref) const
-    {
-        const std::optional<std::uint64_t> token = findToken(ref);
-        if (!token)
-            return fail(ref.name, Problem::Missing);
-        const std::uint16_t size = *m_file.u16(*token + 2);
-        const std::uint64_t data = m_image.offset + std::uint64_t{*m_file.u16(*token + 4)};
-        if (*m_file.u8(*token + 1) != ref.version)
-            return fail(ref.name, Problem::Version);
-        if (size < ref.minimumSize)
-            return fail(ref.name, Problem::TooSmall);
-        if (!m_file.holds(data, size))
-            return fail(ref.name, Problem::OutsideFile);
-        return TokenData{data, size};
-    }
-
-    // The file offset a table pointer of the pointer token leads to.
-    std::uint64_t pointerTarget(std::uint32_t pointer) const
-    {
-        // Data placed after the UEFI image is addressed as if that image
-        // were not there.
-        return m_image.offset + std::uint64_t{pointer} + (pointer >= m_image.pciLength ? m_image.uefiLength : 0);
-    }
-
-    // Opens the table that the pointer data at `pointers` names for `ref`.
-    std::optional<Header> open(std::uint64_t pointers, const TableRef& ref) const
-    {
-        const std::uint32_t pointer = *m_file.u32(pointers + ref.pointerAt);
-        if (pointer == 0)
-            return fail(ref.name, Problem::Missing);
-        const std::uint64_t start = pointerTarget(pointer);
-        if (!m_file.holds(start, ref.headerBytes))
-            return fail(ref.name, Problem::OutsideFile);
-        const Header table{m_file, start};
-        if (std::find(ref.versions.begin(), ref.versions.end(), table[0]) == ref.versions.end() || table[0] == 0)
-            return fail(ref.name, Problem::Version);
-        for (const ShapeByte& byte : ref.shape)
-            if (byte.at != 0 && !byte.accepts(static_cast<std::uint8_t>(table[byte.at])))
-                return fail(ref.name, Problem::Layout);
-        if (!ref.acceptsSizes(static_cast<std::uint8_t>(table[1]), static_cast<std::uint8_t>(table[2])))
-            return fail(ref.name, Problem::Layout);
-        return table;
-    }
-
-    // Whether the table's `length` bytes lie in the file; if so, records
-    // where the table lies.
-    bool holds(std::string_view name, const Header& table, std::uint64_t length, TableExtent& extent) const
-    {
-        if (!m_file.holds(table.start, length))
-            return refuse(name, Problem::OutsideFile);
-        extent = {static_cast<std::uint32_t>(table.start), static_cast<std::uint32_t>(length)};
-        return true;
-    }
-
-    const FileBytes& file() const { return m_file; }
-    const LegacyImage& image() const { return m_image; }
-
-private:
-    std::uint32_t header(unsigned at) const { return *m_file.u8(m_table + at); }
-    std::optional<std::uint64_t> findToken(const TokenRef& ref) const
-    {
-        for (std::uint32_t i = 0; i < m_tokenCount; ++i) {
-            const std::uint64_t token = m_table + m_headerSize + std::uint64_t{i} * m_tokenSize;
-            if (*m_file.u8(token) == static_cast<std::uint8_t>(ref.id))
-                return token;
-        }
-        return std::nullopt;
-    }
-    static std::nullopt_t fail(std::string_view name, Problem problem)
-    {
-        refuse(name, problem);
-        return std::nullopt;
-    }
-
-    const FileBytes& m_file;
-    const LegacyImage& m_image;
-    std::uint64_t m_table;
-    std::uint32_t m_headerSize = 0;
-    std::uint32_t m_tokenSize = 0;
-    std::uint32_t m_tokenCount = 0;
-};
-
-std::uint32_t offset(std::uint64_t at)
-{
-    return static_cast<std::uint32_t>(at);  // checked to lie in the file, which is at most 1 MiB
-}
-
-// Sets where a field lies and which table entry holds it.
-template <typename T>
-void place(FieldLoc<T>& field, std::uint64_t at, std::string_view table, std::uint32_t entry)
-{
-    field.offset = offset(at);
-    field.present = true;
-    field.origin = {table.data(), entry};
-}
-
-template <typename T>
-void leaveOut(FieldLoc<T>& field)
-{
-    field = absentField<T>();
-}
 
 bool locateTexts(const Walk& walk, BiosInfo& info)
 {
@@ -345,55 +94,6 @@ bool locateClocks(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
     if (names(boostEntry) && boostEntry != defaultEntry)
         place(info.boostClock, clockOf(boostEntry), clockTable.name, boostEntry);
     return true;
-}
-
-// Memory type table, reached through the 'M' token: one entry per memory
-// strap, its type in the low four bits of its first byte. The straps of one
-// image agree; the strap the card uses is not in the image, so straps that
-// disagree say nothing. None when the image does not say.
-enum class MemoryType { Unknown, Gddr5, Other };
-std::optional<MemoryType> memoryType(const Walk& walk)
-{
-    constexpr std::uint8_t unusedStrap = 0xF, gddr5 = 3;
-    if (!walk.hasToken(memoryTypeToken))
-        return MemoryType::Unknown;
-    const auto data = walk.tokenData(memoryTypeToken);
-    if (!data)
-        return std::nullopt;
-    const std::uint16_t pointer = *walk.file().u16(data->offset + 3);
-    if (pointer == 0)
-        return MemoryType::Unknown;
-    const std::uint64_t t = walk.image().offset + pointer;
-    if (!walk.file().holds(t, 4)) {
-        refuse(memoryTypeToken.name, Problem::OutsideFile);
-        return std::nullopt;
-    }
-    const Header table{walk.file(), t};
-    const std::uint32_t header = table[1], entrySize = table[2], count = table[3];
-    if (table[0] != memoryTypeVersion) {
-        refuse(memoryTypeToken.name, Problem::Version);
-        return std::nullopt;
-    }
-    if (header != memoryTypeHeader || entrySize != memoryTypeEntry) {
-        refuse(memoryTypeToken.name, Problem::Layout);
-        return std::nullopt;
-    }
-    if (!walk.file().holds(t, header + std::uint64_t{count} * entrySize)) {
-        refuse(memoryTypeToken.name, Problem::OutsideFile);
-        return std::nullopt;
-    }
-    std::optional<std::uint8_t> type;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint8_t strap = table[header + i * entrySize] & 0xF;
-        if (strap == unusedStrap)
-            continue;
-        if (type && *type != strap)
-            return MemoryType::Unknown;
-        type = strap;
-    }
-    if (!type)
-        return MemoryType::Unknown;
-    return *type == gddr5 ? MemoryType::Gddr5 : MemoryType::Other;
 }
 
 // Performance table: each entry opens with its P-state id; the memory clock
@@ -596,58 +296,6 @@ bool locateVoltage(const Walk& walk, std::uint64_t pointers, BiosInfo& info)
     for (std::size_t slot = 0; slot < voltageSlotCount; ++slot)
         place(info.voltage[slot], entry(slotEntry[slot]) + slotAt[slot], voltageTable.name, slotEntry[slot]);
     return true;
-}
-
-// The clock-range table's P0 maximum: the card runs no boost entry above it.
-void locateBoostLimit(const Walk& walk, std::uint64_t pointers, std::uint16_t pointerSize, BiosInfo& info)
-{
-    leaveOut(info.boostLimit);
-    info.layout.clockRangeTable = {};
-    if (pointerSize < clockRangePointerAt + 4)
-        return;
-    const std::uint32_t pointer = *walk.file().u32(pointers + clockRangePointerAt);
-    const std::uint64_t start = walk.pointerTarget(pointer);
-    if (pointer == 0 || !walk.file().holds(start, 6))
-        return;
-    const Header t{walk.file(), start};
-    const std::uint32_t header = t[1], entrySize = t[2], subSize = t[3], subCount = t[4], count = t[5];
-    const std::uint64_t stride = entrySize + std::uint64_t{subSize} * subCount;
-    const std::uint64_t length = header + count * stride;
-    if (t[0] != clockRangeVersion || header != clockRangeHeader || entrySize != clockRangeEntry ||
-        subSize != clockRangeSub || !clockRangeSubCount.accepts(static_cast<std::uint8_t>(subCount)) ||
-        !walk.file().holds(start, length))
-        return;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint64_t at = start + header + i * stride;
-        if (pStateOf(*walk.file().u16(at)) == topPState) {
-            place(info.boostLimit, at + 4, "clock range table", i);
-            info.layout.clockRangeTable = {offset(start), offset(length)};
-            return;
-        }
-    }
-}
-
-// The fan cooler table's speed limits, entry 0 +2 and +3.
-void locateCoolerFan(const Walk& walk, std::uint64_t pointers, std::uint16_t pointerSize, BiosInfo& info)
-{
-    leaveOut(info.coolerFanMin);
-    leaveOut(info.coolerFanMax);
-    info.layout.coolerTable = {};
-    if (pointerSize < coolerPointerAt + 4)
-        return;
-    const std::uint32_t pointer = *walk.file().u32(pointers + coolerPointerAt);
-    const std::uint64_t start = walk.pointerTarget(pointer);
-    if (pointer == 0 || !walk.file().holds(start, 4))
-        return;
-    const Header t{walk.file(), start};
-    const std::uint32_t header = t[1], entrySize = t[2], count = t[3];
-    const std::uint64_t length = header + std::uint64_t{count} * entrySize;
-    if (t[0] != coolerVersion || header != coolerHeader || entrySize != coolerEntry || count < 1 ||
-        !walk.file().holds(start, length))
-        return;
-    place(info.coolerFanMin, start + header + 2, "fan cooler table", 0);
-    place(info.coolerFanMax, start + header + 3, "fan cooler table", 0);
-    info.layout.coolerTable = {offset(start), offset(length)};
 }
 
 // Tables that point into each other would have a save write one field over
