@@ -19,6 +19,21 @@ constexpr std::uint32_t coolerPointerAt = 0x58;
 constexpr std::uint8_t coolerVersion = 0x10;
 constexpr std::uint8_t coolerHeader = 4, coolerEntry = 22;
 
+// The header of a table a pointer at `pointerAt` leads to, where the
+// pointer token is long enough to hold that pointer, it is not 0 and the
+// table's first `headerBytes` lie in the file.
+std::optional<Header> optionalTable(const Walk& walk, std::uint64_t pointers, std::uint16_t pointerSize,
+                                    std::uint32_t pointerAt, std::uint32_t headerBytes)
+{
+    if (pointerSize < pointerAt + 4)
+        return std::nullopt;
+    const std::uint32_t pointer = *walk.file().u32(pointers + pointerAt);
+    const std::uint64_t start = walk.pointerTarget(pointer);
+    if (pointer == 0 || !walk.file().holds(start, headerBytes))
+        return std::nullopt;
+    return Header{walk.file(), start};
+}
+
 }  // namespace
 
 // One entry per memory strap, its type in the low four bits of its first
@@ -73,13 +88,11 @@ void locateBoostLimit(const Walk& walk, std::uint64_t pointers, std::uint16_t po
 {
     leaveOut(info.boostLimit);
     info.layout.clockRangeTable = {};
-    if (pointerSize < clockRangePointerAt + 4)
+    const std::optional<Header> found = optionalTable(walk, pointers, pointerSize, clockRangePointerAt, 6);
+    if (!found)
         return;
-    const std::uint32_t pointer = *walk.file().u32(pointers + clockRangePointerAt);
-    const std::uint64_t start = walk.pointerTarget(pointer);
-    if (pointer == 0 || !walk.file().holds(start, 6))
-        return;
-    const Header t{walk.file(), start};
+    const Header& t = *found;
+    const std::uint64_t start = t.start;
     const std::uint32_t header = t[1], entrySize = t[2], subSize = t[3], subCount = t[4], count = t[5];
     const std::uint64_t stride = entrySize + std::uint64_t{subSize} * subCount;
     const std::uint64_t length = header + count * stride;
@@ -103,13 +116,11 @@ void locateCoolerFan(const Walk& walk, std::uint64_t pointers, std::uint16_t poi
     leaveOut(info.coolerFanMin);
     leaveOut(info.coolerFanMax);
     info.layout.coolerTable = {};
-    if (pointerSize < coolerPointerAt + 4)
+    const std::optional<Header> found = optionalTable(walk, pointers, pointerSize, coolerPointerAt, 4);
+    if (!found)
         return;
-    const std::uint32_t pointer = *walk.file().u32(pointers + coolerPointerAt);
-    const std::uint64_t start = walk.pointerTarget(pointer);
-    if (pointer == 0 || !walk.file().holds(start, 4))
-        return;
-    const Header t{walk.file(), start};
+    const Header& t = *found;
+    const std::uint64_t start = t.start;
     const std::uint32_t header = t[1], entrySize = t[2], count = t[3];
     const std::uint64_t length = header + std::uint64_t{count} * entrySize;
     if (t[0] != coolerVersion || header != coolerHeader || entrySize != coolerEntry || count < 1 ||
