@@ -1,7 +1,10 @@
 #include "../window_system.h"
 
 #include <QApplication>
+#include <QFile>
 
+#include "qt_backend.h"
+#include "registry.h"
 #include "../backend.h"
 
 namespace veltra {
@@ -18,10 +21,24 @@ WindowSystem::WindowSystem(int& argc, char** argv, const AppIdentity& identity)
     QApplication::setApplicationVersion(QString::fromStdString(identity.version));
     // Wayland finds the window's icon and name through its desktop entry.
     QGuiApplication::setDesktopFileName(QString::fromStdString(identity.desktopEntry));
+    qt::startReporting();
 }
 
 WindowSystem::~WindowSystem() = default;
 
+namespace qt {
+
+std::filesystem::path filePath(const QString& localFile)
+{
+#ifdef _WIN32
+    return std::filesystem::path(localFile.toStdWString());
+#else
+    const QByteArray encoded = QFile::encodeName(localFile);
+    return std::filesystem::path(std::string(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+#endif
+}
+
+}  // namespace qt
 }  // namespace veltra
 
 namespace veltra::backend {
