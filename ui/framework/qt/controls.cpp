@@ -142,63 +142,63 @@ void TabWidget::layoutBar()
 
 namespace {
 
-QLabel* label(const ControlSpec& spec, QWidget& parent, Qt::Alignment align, bool wrap)
+QLabel* label(const PlacedControl& placed, QWidget& parent, Qt::Alignment align, bool wrap)
 {
     auto* label = new QLabel(&parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(align | Qt::AlignTop);
     label->setWordWrap(wrap);
-    label->setText(spec.text);
+    label->setText(placed.text);
     return label;
 }
 
-QWidget* lineLabel(const ControlSpec& spec, QWidget& parent)
+QWidget* lineLabel(const PlacedControl& placed, QWidget& parent)
 {
-    return label(spec, parent, Qt::AlignLeft, false);
+    return label(placed, parent, Qt::AlignLeft, false);
 }
 
-QWidget* wrappedLabel(const ControlSpec& spec, QWidget& parent)
+QWidget* wrappedLabel(const PlacedControl& placed, QWidget& parent)
 {
-    return label(spec, parent, Qt::AlignLeft, true);
+    return label(placed, parent, Qt::AlignLeft, true);
 }
 
-QWidget* centredLabel(const ControlSpec& spec, QWidget& parent)
+QWidget* centredLabel(const PlacedControl& placed, QWidget& parent)
 {
-    return label(spec, parent, Qt::AlignHCenter, false);
+    return label(placed, parent, Qt::AlignHCenter, false);
 }
 
-QWidget* edit(const ControlSpec& spec, QWidget& parent)
+QWidget* edit(const PlacedControl& placed, QWidget& parent)
 {
     auto* edit = new EditWidget(&parent);
     edit->setAlignment(Qt::AlignCenter);
-    edit->setReadOnly(traitsOf(spec.kind).readOnly);
+    edit->setReadOnly(traitsOf(placed.kind).readOnly);
     return edit;
 }
 
-QWidget* gridEdit(const ControlSpec& spec, QWidget& parent)
+QWidget* gridEdit(const PlacedControl& placed, QWidget& parent)
 {
-    auto* made = static_cast<EditWidget*>(edit(spec, parent));
+    auto* made = static_cast<EditWidget*>(edit(placed, parent));
     made->useThinBorder();
     return made;
 }
 
-QWidget* button(const ControlSpec& spec, QWidget& parent)
+QWidget* button(const PlacedControl& placed, QWidget& parent)
 {
     auto* button = new QPushButton(&parent);
-    button->setText(spec.text);
+    button->setText(placed.text);
     button->setAutoDefault(false);
-    button->setDefault(spec.kind == ControlKind::DefPushButton);
+    button->setDefault(placed.kind == ControlKind::DefPushButton);
     QObject::connect(button, &QPushButton::clicked, button,
                      [button] { WindowEvents::Report(handleOf(button), event::Clicked{}); });
     return button;
 }
 
-QWidget* groupBox(const ControlSpec&, QWidget& parent)
+QWidget* groupBox(const PlacedControl&, QWidget& parent)
 {
     return new QGroupBox(&parent);
 }
 
-QWidget* picture(const ControlSpec&, QWidget& parent)
+QWidget* picture(const PlacedControl&, QWidget& parent)
 {
     auto* picture = new QLabel(&parent);
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -206,32 +206,32 @@ QWidget* picture(const ControlSpec&, QWidget& parent)
     return picture;
 }
 
-QWidget* icon(const ControlSpec& spec, QWidget& parent)
+QWidget* icon(const PlacedControl& placed, QWidget& parent)
 {
     auto* icon = new QLabel(&parent);
     // Drawn at the control's size, for its screen's pixels: sharp at any
     // scale.
-    const int side = std::min(spec.rect.width(), spec.rect.height());
-    const QPixmap image = loadImage(spec.imageId, QSize(side, side), icon->devicePixelRatioF());
+    const int side = std::min(placed.rect.width(), placed.rect.height());
+    const QPixmap image = loadImage(placed.imageId, QSize(side, side), icon->devicePixelRatioF());
     if (!image.isNull())
         icon->setPixmap(image);
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return icon;
 }
 
-QWidget* tabControl(const ControlSpec&, QWidget& parent)
+QWidget* tabControl(const PlacedControl&, QWidget& parent)
 {
     return new TabWidget(&parent);
 }
 
-QWidget* etchedLine(const ControlSpec&, QWidget& parent)
+QWidget* etchedLine(const PlacedControl&, QWidget& parent)
 {
     auto* line = new QFrame(&parent);
     line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     return line;
 }
 
-using Factory = QWidget* (*)(const ControlSpec&, QWidget&);
+using Factory = QWidget* (*)(const PlacedControl&, QWidget&);
 
 // One for each kind, in ControlKind's order; a dialog is made by the builder.
 constexpr Factory factories[] = {
@@ -251,15 +251,15 @@ Qt::FocusPolicy focusPolicyOf(ControlKind kind)
 
 }  // namespace
 
-QWidget* makeControl(const ControlSpec& spec, QWidget& parent)
+QWidget* makeControl(const PlacedControl& placed, QWidget& parent)
 {
-    const Factory factory = factories[static_cast<std::size_t>(spec.kind)];
+    const Factory factory = factories[static_cast<std::size_t>(placed.kind)];
     if (!factory)
         return nullptr;
-    QWidget* made = factory(spec, parent);
-    made->setGeometry(spec.rect);
-    track(*made, spec.kind, spec.id);
-    made->setFocusPolicy(focusPolicyOf(spec.kind));
+    QWidget* made = factory(placed, parent);
+    made->setGeometry(placed.rect);
+    track(*made, placed.kind, placed.id);
+    made->setFocusPolicy(focusPolicyOf(placed.kind));
     made->show();
     return made;
 }
@@ -270,9 +270,9 @@ namespace veltra::backend {
 
 WindowHandle createControl(ControlKind kind, const std::string& text, const CRect& rect, WindowHandle parent, int id)
 {
-    const qt::ControlSpec spec{kind, QString::fromStdString(text), 0,
+    const qt::PlacedControl placed{kind, QString::fromStdString(text), 0,
                                QRect(rect.left, rect.top, rect.Width(), rect.Height()), id};
-    return qt::handleOf(qt::makeControl(spec, *qt::widgetOf(parent)));
+    return qt::handleOf(qt::makeControl(placed, *qt::widgetOf(parent)));
 }
 
 }  // namespace veltra::backend

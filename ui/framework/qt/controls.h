@@ -78,8 +78,8 @@ private:
     QTabBar* m_bar = nullptr;
 };
 
-// A control as its template or the program asks for it.
-struct ControlSpec {
+// A control as its template or the program asks for it, placed in pixels.
+struct PlacedControl {
     ControlKind kind;
     QString text;
     int imageId;
@@ -87,9 +87,9 @@ struct ControlSpec {
     int id;
 };
 
-// The visible, tracked control of `spec.kind` in `parent`, made by that
+// The visible, tracked control of `placed.kind` in `parent`, made by that
 // kind's factory.
-QWidget* makeControl(const ControlSpec& spec, QWidget& parent);
+QWidget* makeControl(const PlacedControl& placed, QWidget& parent);
 
 // The width of the scroll bar `window` shows at its right edge; 0 for none.
 int scrollBarWidth(const QWidget& window);

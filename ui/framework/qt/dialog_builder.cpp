@@ -49,10 +49,10 @@ void buildControls(const DialogTemplate& dialog, const DialogUnits& units, QWidg
 {
     QWidget* previous = nullptr;
     for (const ControlTemplate& control : dialog.controls) {
-        const qt::ControlSpec spec{control.kind, QString::fromLatin1(control.text), control.imageId,
+        const qt::PlacedControl placed{control.kind, QString::fromLatin1(control.text), control.imageId,
                                    toQRect(units.toPixels(control.x, control.y, control.width, control.height)),
                                    control.id};
-        QWidget* made = qt::makeControl(spec, parent);
+        QWidget* made = qt::makeControl(placed, parent);
         if (!made || made->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
