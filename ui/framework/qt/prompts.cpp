@@ -1,6 +1,7 @@
 // The system's message boxes and file dialogs, as Qt shows them.
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFile>
 
 #include "qt_backend.h"
 #include "../backend.h"
@@ -22,6 +23,16 @@ std::unique_ptr<QMessageBox> makeBox(QWidget* owner, QMessageBox::Icon icon, con
 }  // namespace
 
 namespace qt {
+
+std::filesystem::path filePath(const QString& localFile)
+{
+#ifdef _WIN32
+    return std::filesystem::path(localFile.toStdWString());
+#else
+    const QByteArray encoded = QFile::encodeName(localFile);
+    return std::filesystem::path(std::string(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+#endif
+}
 
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* owner, const QString& text)
 {

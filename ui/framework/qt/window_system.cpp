@@ -1,7 +1,6 @@
 #include "../window_system.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include "qt_backend.h"
 #include "registry.h"
@@ -26,19 +25,6 @@ WindowSystem::WindowSystem(int& argc, char** argv, const AppIdentity& identity)
 
 WindowSystem::~WindowSystem() = default;
 
-namespace qt {
-
-std::filesystem::path filePath(const QString& localFile)
-{
-#ifdef _WIN32
-    return std::filesystem::path(localFile.toStdWString());
-#else
-    const QByteArray encoded = QFile::encodeName(localFile);
-    return std::filesystem::path(std::string(encoded.constData(), static_cast<std::size_t>(encoded.size())));
-#endif
-}
-
-}  // namespace qt
 }  // namespace veltra
 
 namespace veltra::backend {
