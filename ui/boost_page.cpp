@@ -79,9 +79,9 @@ void CBoostPage::SetEntryCount(std::size_t count)
         const std::size_t k = m_edits.size();
         const std::string caption = formatText("%2.2d", static_cast<int>(k + 1));
         CStatic& label = m_labels.emplace_back();
-        label.Create(caption, TextAlign::Center, Scaled(captionRect(k)), this, noControlId);
+        label.Create(ControlKind::CentredLabel, caption, Scaled(captionRect(k)), this, noControlId);
         CEdit& edit = m_edits.emplace_back();
-        edit.Create(false, Scaled(editRect(k)), this, res::firstBoostEditId + static_cast<int>(k));
+        edit.Create(ControlKind::GridEdit, Scaled(editRect(k)), this, res::firstBoostEditId + static_cast<int>(k));
         edit.SetAccessibleName("Boost " + caption, &label);
     }
     LayoutGrid();
@@ -98,7 +98,7 @@ void CBoostPage::LayoutGrid()
         m_labels[k].MoveWindow(Scaled(captionRect(k)));
         m_edits[k].MoveWindow(Scaled(editRect(k)));
     }
-    if (m_lackingLine.GetSafeHwnd())
+    if (m_lackingLine.GetWindowHandle())
         m_lackingLine.MoveWindow(LineRect());
     if (!m_edits.empty())
         SetScrollHeight(ScaleForDpi(anchorY(m_edits.size() - 1) + gridBottomMargin));
@@ -114,10 +114,10 @@ void CBoostPage::ShowValues(const PageValues& values, const BiosInfo& info)
 
 void CBoostPage::ShowLackingLine(const std::string& line)
 {
-    if (line.empty() && !m_lackingLine.GetSafeHwnd())
+    if (line.empty() && !m_lackingLine.GetWindowHandle())
         return;
-    if (!m_lackingLine.GetSafeHwnd())
-        m_lackingLine.Create(line, TextAlign::Left, LineRect(), this, res::lackingLineId);
+    if (!m_lackingLine.GetWindowHandle())
+        m_lackingLine.Create(ControlKind::WrappedLabel, line, LineRect(), this, res::lackingLineId);
     m_lackingLine.SetWindowText(line);
     m_lackingLine.ShowWindow(!line.empty());
 }

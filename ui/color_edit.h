@@ -16,8 +16,9 @@ public:
     void SetBackColor(Color color);
 
     Color TextColor() const { return m_crText; }
-    // The background brush's colour, or nothing before the first SetBackColor.
-    const std::optional<Color>& BackBrush() const { return m_brBack; }
+    // The colour of the background brush, or nothing before the first
+    // SetBackColor.
+    const std::optional<Color>& BackColor() const { return m_brBack; }
 
     // Black text on the background colour; the system's colours before the
     // first SetBackColor.

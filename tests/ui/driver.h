@@ -6,26 +6,25 @@
 
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
+#include "ui/framework/keys.h"
 #include "ui/framework/tab_control.h"
 
-// What a user does to a window, through the backend's own input path: each
-// backend's tests implement these (tests/ui/<backend>/driver.cpp), so that
-// the window's behaviour tests run unchanged on every backend.
+// What a user does to a window, so that the window's behaviour tests run
+// unchanged on every backend. Each backend's driver
+// (tests/ui/<backend>/driver.cpp) gives the primitives through its own input
+// path; the composite actions are written once over them (actions.cpp).
 namespace veltra::testing {
+
+// Primitives, one driver each.
 
 // Shows the window and makes it the active one, as the program's start does.
 void showActive(CDialog& window);
-// A click on the control with the mouse.
-void click(CWnd& control);
-// A click on the tab's caption.
-void clickTab(CTabCtrl& tabs, int index);
-// Clicks in the edit, selects all of its text and types `text` over it
-// (deletes it when `text` is empty).
-void typeInto(CEdit& edit, const std::string& text);
-// A key pressed and released where the keyboard focus is: the modifiers
-// Ctrl, Shift and Alt, each followed by '+', then the key: a letter, F1,
-// Return, Enter (on the keypad) or Escape.
-void pressKey(const std::string& keys);
+// A left click at `at`, in `window`'s client pixels, on whatever shows there.
+void clickAt(CWnd& window, CPoint at);
+// The keys pressed together and released where the keyboard focus is.
+void sendKeys(const KeyCombination& keys);
+// Characters typed where the keyboard focus is.
+void typeText(const std::string& text);
 // The close button of the window's frame.
 void closeWindow(CDialog& window);
 // The mouse wheel turned over `target` by `notches` (120 of the system's
@@ -45,5 +44,18 @@ void moveToDisplayScale(CDialog& window, int dpi);
 CRect placeOf(const CWnd& control);
 bool showsWholeText(const CWnd& label);
 bool showsScrollBar(const CWnd& window);
+
+// Composite actions, written once.
+
+// A click in the middle of the control.
+void click(CWnd& control);
+// A click on the tab's caption.
+void clickTab(CTabCtrl& tabs, int index);
+// Clicks in the edit, selects all of its text (Ctrl+A) and types `text` over
+// it, or deletes it (Delete) when `text` is empty.
+void typeInto(CEdit& edit, const std::string& text);
+// A key text as parseKeys reads it, e.g. "Ctrl+Shift+S", pressed where the
+// keyboard focus is.
+void pressKey(const std::string& keys);
 
 }  // namespace veltra::testing

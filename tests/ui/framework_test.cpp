@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
+#include "tests/ui/driver.h"
 #include "ui/framework/controls.h"
+#include "ui/framework/keys.h"
 #include "ui/framework/data_exchange.h"
 #include "ui/framework/scripted_prompts.h"
 #include "ui/pages.h"
@@ -32,14 +37,125 @@ TEST(DialogBuilder, EveryTemplateControlIsMadeInOrderAndFoundById)
             if (c.id != noControlId) {
                 EXPECT_EQ(dialog.GetDlgItem(c.id), children[i]) << t->id << " #" << i;
             }
-            const bool edit = c.kind == ControlKind::ValueEdit || c.kind == ControlKind::IdentityEdit;
-            const bool button = c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton;
-            EXPECT_EQ(dynamic_cast<CEdit*>(children[i]) != nullptr, edit) << t->id << " #" << i;
-            EXPECT_EQ(dynamic_cast<CButton*>(children[i]) != nullptr, button) << t->id << " #" << i;
-            if (c.kind == ControlKind::Label || button) {
-                EXPECT_EQ(children[i]->GetWindowText(), c.text) << t->id << " #" << i;
-            }
+            EXPECT_EQ(children[i]->GetWindowText(), traitsOf(c.kind).showsText ? c.text : "") << t->id << " #" << i;
         }
+    }
+}
+
+// One control of each kind a template can hold, one below the other.
+constexpr int firstKindId = 100;
+constexpr auto everyKind = [] {
+    std::array<ControlTemplate, std::size(controlKinds) - 1> controls{};
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        controls[i] = ControlTemplate{firstKindId + static_cast<int>(i), controlKinds[i + 1].kind, "Text", 5,
+                                      5 + 15 * static_cast<int>(i), 80, 12};
+    return controls;
+}();
+constexpr DialogTemplate everyKindDialog{999, "Kinds", 100, 10 + 15 * static_cast<int>(everyKind.size()), 8, everyKind};
+
+// Each control is made as its kind's row says, on every backend: seen as its
+// class, showing the template's text or none, taking the focus from a click,
+// taking typed text, and reached by Tab, exactly where its row says so. A
+// backend whose factory strayed would leave an identity field the user can
+// type into, or a value the keyboard cannot reach.
+TEST(DialogBuilder, EachKindIsMadeAsItsRowSays)
+{
+    ScriptedPrompts prompts;
+    PlainDialog dialog(everyKindDialog);
+    ASSERT_TRUE(dialog.Create());
+    testing::showActive(dialog);
+    CWnd& anchor = *dialog.GetDlgItem(firstKindId + static_cast<int>(ControlKind::ValueEdit) - 1);
+    std::vector<CWnd*> tabStops;
+    for (const ControlTemplate& c : everyKind) {
+        SCOPED_TRACE(c.id);
+        const ControlTraits& row = traitsOf(c.kind);
+        CWnd* made = dialog.GetDlgItem(c.id);
+        ASSERT_NE(made, nullptr);
+        const std::pair<ControlClass, bool> classes[] = {
+            {ControlClass::Static, dynamic_cast<CStatic*>(made) != nullptr},
+            {ControlClass::Edit, dynamic_cast<CEdit*>(made) != nullptr},
+            {ControlClass::Button, dynamic_cast<CButton*>(made) != nullptr},
+            {ControlClass::TabControl, dynamic_cast<CTabCtrl*>(made) != nullptr},
+        };
+        for (const auto& [kindClass, seenAs] : classes)
+            EXPECT_EQ(seenAs, row.controlClass == kindClass) << static_cast<int>(kindClass);
+        EXPECT_EQ(made->GetWindowText(), row.showsText ? "Text" : "");
+        if (row.tabStop && c.kind != ControlKind::TabControl)
+            tabStops.push_back(made);
+        // The system's tab control takes the focus from a click, and Tab goes
+        // past it into its pages, on Win32 alone.
+        if (c.kind == ControlKind::TabControl)
+            continue;
+        dialog.GotoDlgCtrl(&anchor);
+        if (auto* edit = dynamic_cast<CEdit*>(made)) {
+            testing::typeInto(*edit, "12");
+            EXPECT_EQ(edit->GetWindowText(), row.readOnly ? "" : "12");
+        } else {
+            testing::click(*made);
+        }
+        EXPECT_EQ(CWnd::GetFocus(), row.takesInput ? made : &anchor);
+    }
+    ASSERT_GE(tabStops.size(), 2u);
+    dialog.GotoDlgCtrl(tabStops.front());
+    for (std::size_t i = 1; i < tabStops.size(); ++i) {
+        testing::pressKey("Tab");
+        EXPECT_EQ(CWnd::GetFocus(), tabStops[i]) << tabStops[i]->GetDlgCtrlID();
+    }
+}
+
+struct KeyTextCase {
+    const char* text;
+    std::optional<KeyCombination> keys;
+};
+
+// Every key text of the program's and the tests' reads as the key it names;
+// any other text reads as none, rather than as some other key: Ctrl+S losing
+// its Shift would save over the file instead of asking where.
+TEST(KeyText, ReadsTheKeysItNamesAndNothingElse)
+{
+    const KeyCombination ctrlO{characterKey('O'), ctrlModifier};
+    const KeyTextCase cases[] = {
+        {"Ctrl+O", ctrlO},
+        {"Ctrl+o", ctrlO},
+        {"Ctrl+Shift+S", KeyCombination{characterKey('S'), ctrlModifier | shiftModifier}},
+        {"Shift+Ctrl+S", KeyCombination{characterKey('S'), ctrlModifier | shiftModifier}},
+        {"Alt+F4", KeyCombination{functionKey(4), altModifier}},
+        {"F1", KeyCombination{Key::F1}},
+        {"F10", KeyCombination{functionKey(10)}},
+        {"F12", KeyCombination{functionKey(12)}},
+        {"7", KeyCombination{characterKey('7')}},
+        {"Return", KeyCombination{Key::Return}},
+        {"Enter", KeyCombination{Key::Enter}},
+        {"Escape", KeyCombination{Key::Escape}},
+        {"Tab", KeyCombination{Key::Tab}},
+        {"Shift+Tab", KeyCombination{Key::Tab, shiftModifier}},
+        {"Delete", KeyCombination{Key::Delete}},
+        {"", std::nullopt},
+        {"Ctrl", std::nullopt},
+        {"Ctrl+", std::nullopt},
+        {"+O", std::nullopt},
+        {"Ctrl++", std::nullopt},
+        {"ctrl+O", std::nullopt},
+        {"Ctrl+Ctrl+O", std::nullopt},
+        {"Meta+O", std::nullopt},
+        {"Ctrl+OO", std::nullopt},
+        {" Ctrl+O", std::nullopt},
+        {"F0", std::nullopt},
+        {"F01", std::nullopt},
+        {"F13", std::nullopt},
+        {"F1x", std::nullopt},
+        {"Ctrl+-", std::nullopt},
+        {"\xC3\xA9", std::nullopt},
+    };
+    for (const KeyTextCase& c : cases)
+        EXPECT_EQ(parseKeys(c.text), c.keys) << '"' << c.text << '"';
+
+    std::vector<KeyCombination> seen;
+    for (const Accelerator& accelerator : res::mainAccelerators) {
+        const std::optional<KeyCombination> keys = parseKeys(accelerator.keys);
+        ASSERT_TRUE(keys.has_value()) << accelerator.keys;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), *keys), 0) << accelerator.keys;
+        seen.push_back(*keys);
     }
 }
 

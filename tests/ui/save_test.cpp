@@ -249,13 +249,13 @@ TEST_F(WindowTest, SavingABadChecksumWithoutEditsTurnsTheFieldGreen)
     spec.correctChecksum = false;
     const auto path = writeImage("bad.rom", spec);
     open(path);
-    EXPECT_EQ(checksum().BackBrush(), (Color{255, 85, 0}));
+    EXPECT_EQ(checksum().BackColor(), (Color{255, 85, 0}));
 
     dlg.OnSaveBios();
 
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_TRUE(checksumValid(readBytes(path), spec.board));
-    EXPECT_EQ(checksum().BackBrush(), (Color{148, 239, 148}));
+    EXPECT_EQ(checksum().BackColor(), (Color{148, 239, 148}));
     const unsigned byte = readBytes(path)[locationsOf(spec.board).checksumReadOffset];
     EXPECT_EQ(edit(res::checksumEditId).GetWindowText(), formatText("%.2X - [%.2X]", byte, byte));
 }

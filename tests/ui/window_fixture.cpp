@@ -160,7 +160,7 @@ std::map<std::string, std::string> WindowTest::visibleState() const
     for (int id : {res::nameEditId, res::boardEditId, res::dateEditId, res::versionEditId, res::fileNameEditId,
                    res::deviceIdEditId, res::checksumEditId})
         state["field " + std::to_string(id)] = edit(id).GetWindowText();
-    state["checksum colour"] = colourName(checksum().BackBrush());
+    state["checksum colour"] = colourName(checksum().BackColor());
     for (int id : {res::openBiosButtonId, res::saveBiosButtonId, res::saveBiosAsButtonId})
         state["button " + std::to_string(id)] = button(id).IsWindowEnabled() ? "enabled" : "disabled";
     const auto* picture = dynamic_cast<CStatic*>(dlg.GetDlgItem(res::pictureId));

@@ -4,11 +4,27 @@
 
 namespace veltra {
 
-bool CStatic::Create(const std::string& text, TextAlign align, const CRect& rect, CWnd* parent, int id)
+namespace {
+
+// The control `kind` made in `parent`, when the kind is of `wanted` class.
+WindowHandle createOfClass(ControlClass wanted, ControlKind kind, const std::string& text, const CRect& rect,
+                           const CWnd* parent, int id)
 {
-    if (m_hWnd || !parent || !parent->GetSafeHwnd())
+    if (traitsOf(kind).controlClass != wanted || !parent || !parent->GetWindowHandle())
+        return {};
+    return backend::createControl(kind, text, rect, parent->GetWindowHandle(), id);
+}
+
+}  // namespace
+
+bool CStatic::Create(ControlKind kind, const std::string& text, const CRect& rect, CWnd* parent, int id)
+{
+    if (m_hWnd)
         return false;
-    Attach(backend::createStatic(text, align, rect, parent->GetSafeHwnd(), id), true);
+    const WindowHandle made = createOfClass(ControlClass::Static, kind, text, rect, parent, id);
+    if (!made)
+        return false;
+    Attach(made, true);
     return true;
 }
 
@@ -23,11 +39,14 @@ int CStatic::GetBitmap() const
     return m_hWnd ? backend::bitmap(m_hWnd) : 0;
 }
 
-bool CEdit::Create(bool tabStop, const CRect& rect, CWnd* parent, int id)
+bool CEdit::Create(ControlKind kind, const CRect& rect, CWnd* parent, int id)
 {
-    if (m_hWnd || !parent || !parent->GetSafeHwnd())
+    if (m_hWnd)
         return false;
-    Attach(backend::createEdit(tabStop, rect, parent->GetSafeHwnd(), id), true);
+    const WindowHandle made = createOfClass(ControlClass::Edit, kind, {}, rect, parent, id);
+    if (!made)
+        return false;
+    Attach(made, true);
     return true;
 }
 
@@ -46,7 +65,7 @@ void CEdit::GetSel(int& start, int& end) const
 
 void CButton::Click()
 {
-    if (m_hWnd)
+    if (m_hWnd && backend::isEnabled(m_hWnd))
         backend::click(m_hWnd);
 }
 

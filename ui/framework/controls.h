@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "control_kinds.h"
 #include "window.h"
 
 namespace veltra {
@@ -9,9 +10,10 @@ namespace veltra {
 // Static text, or a picture.
 class CStatic : public CWnd {
 public:
-    // Makes a visible static text child of `parent` at `rect` (parent pixels)
-    // in the parent's font, top-aligned.
-    bool Create(const std::string& text, TextAlign align, const CRect& rect, CWnd* parent, int id);
+    // Makes a visible static child of `parent` of a kind whose class is
+    // Static (CentredLabel, WrappedLabel...) at `rect` (parent pixels) in the
+    // parent's font; false for a kind of another class.
+    bool Create(ControlKind kind, const std::string& text, const CRect& rect, CWnd* parent, int id);
     // Shows the program's image `imageId` at its own size, centred; 0 shows
     // none.
     void SetBitmap(int imageId);
@@ -22,10 +24,10 @@ public:
 // Single-line edit.
 class CEdit : public CWnd {
 public:
-    // Makes a visible child of `parent` at `rect` (parent pixels) in the
-    // parent's font, with a thin border and centred text; Tab reaches it only
-    // with `tabStop`.
-    bool Create(bool tabStop, const CRect& rect, CWnd* parent, int id);
+    // Makes a visible edit child of `parent` of a kind whose class is Edit
+    // (GridEdit...) at `rect` (parent pixels) in the parent's font; false for
+    // a kind of another class.
+    bool Create(ControlKind kind, const CRect& rect, CWnd* parent, int id);
     // Selects the characters from `start` to before `end`; an `end` of -1
     // selects to the end.
     void SetSel(int start, int end);

@@ -47,7 +47,7 @@ std::optional<std::uint32_t> readUnsigned32(const std::string& text)
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 {
-    if (pDX->m_bFailed || control.GetSafeHwnd())
+    if (pDX->m_bFailed || control.GetWindowHandle())
         return;
     control.SubclassDlgItem(id, &pDX->m_dialog);
 }

@@ -3,6 +3,7 @@
 #include "backend.h"
 #include "controls.h"
 #include "data_exchange.h"
+#include "dialog_builder.h"
 #include "prompts.h"
 
 namespace veltra {
@@ -18,9 +19,13 @@ bool CDialog::Create(CWnd* parent)
 {
     if (m_hWnd)
         return true;
-    const WindowHandle owner = parent ? parent->GetSafeHwnd() : m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : WindowHandle{};
-    Attach(backend::createDialog(m_template, owner, parent != nullptr), true);
+    const WindowHandle owner = parent ? parent->GetWindowHandle() : m_pParentWnd ? m_pParentWnd->GetWindowHandle() : WindowHandle{};
+    const WindowHandle made = backend::createDialog(m_template, owner, parent != nullptr);
+    if (!made)
+        return false;
+    Attach(made, true);
     m_units = backend::dialogUnits(m_hWnd);
+    finishTemplateControls(m_hWnd, m_template);
     return OnInitDialog();
 }
 
@@ -41,7 +46,7 @@ bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange dx(*this, saveAndValidate);
     DoDataExchange(&dx);
-    m_failedControl = dx.m_failedControl ? dx.m_failedControl->GetSafeHwnd() : WindowHandle{};
+    m_failedControl = dx.m_failedControl ? dx.m_failedControl->GetWindowHandle() : WindowHandle{};
     return !dx.m_bFailed;
 }
 
@@ -61,8 +66,10 @@ void CDialog::GotoDlgCtrl(CWnd* control)
 
 void CDialog::LoadAccelerators(std::span<const Accelerator> accelerators)
 {
-    if (m_hWnd)
-        backend::loadAccelerators(m_hWnd, accelerators);
+    m_accelerators.clear();
+    for (const Accelerator& accelerator : accelerators)
+        if (const std::optional<KeyCombination> keys = parseKeys(accelerator.keys))
+            m_accelerators.emplace_back(*keys, accelerator.commandId);
 }
 
 void CDialog::SetIcon(int imageId)
@@ -81,7 +88,7 @@ CMenu* CDialog::GetSystemMenu()
 void CDialog::SetScrollHeight(int pixels)
 {
     if (m_hWnd)
-        backend::setScrollHeight(m_hWnd, pixels);
+        m_scroll.setContentHeight(pixels);
 }
 
 void CDialog::MapDialogRect(CRect& rect) const

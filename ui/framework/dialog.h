@@ -3,10 +3,14 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "dialog_template.h"
 #include "dialog_units.h"
+#include "keys.h"
 #include "menu.h"
+#include "scroll_view.h"
 #include "window.h"
 
 namespace veltra {
@@ -45,8 +49,9 @@ public:
     // Moves the keyboard focus to `control`; an edit's whole text is selected,
     // so typing replaces it.
     void GotoDlgCtrl(CWnd* control);
-    // Keys that run OnCommand while this dialog's window is active. A key
-    // whose command is a disabled control's does nothing.
+    // Keys that run OnCommand while this dialog's window is active, in place
+    // of any loaded before; a key text parseKeys cannot read is left out. A
+    // key whose command is a disabled control's does nothing.
     void LoadAccelerators(std::span<const Accelerator> accelerators);
     // The program's image `imageId` as the window's icon.
     void SetIcon(int imageId);
@@ -81,10 +86,13 @@ protected:
 
 private:
     friend class WindowEvents;
+    friend struct InputRules;
 
     const DialogTemplate& m_template;
     CWnd* m_pParentWnd;
     std::optional<DialogUnits> m_units;
+    std::vector<std::pair<KeyCombination, int>> m_accelerators;
+    ScrollView m_scroll{*this};
     std::unique_ptr<CMenu> m_sysMenu;
     WindowHandle m_failedControl;
     int m_nModalResult = 0;

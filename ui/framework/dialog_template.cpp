@@ -2,20 +2,11 @@
 
 namespace veltra {
 
-namespace {
-
-bool isLabel(ControlKind kind)
-{
-    return kind == ControlKind::Label || kind == ControlKind::PlainLabel;
-}
-
-}  // namespace
-
 const ControlTemplate* labelBeside(const DialogTemplate& dialog, const ControlTemplate& edit)
 {
     const ControlTemplate* best = nullptr;
     for (const ControlTemplate& c : dialog.controls) {
-        if (!isLabel(c.kind) || c.x >= edit.x)
+        if (!traitsOf(c.kind).lineLabel || c.x >= edit.x)
             continue;
         const int middle2 = 2 * c.y + c.height;
         if (middle2 < 2 * edit.y || middle2 > 2 * (edit.y + edit.height))

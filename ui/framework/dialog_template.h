@@ -3,24 +3,9 @@
 #include <span>
 #include <string>
 
-namespace veltra {
+#include "control_kinds.h"
 
-// The control kinds the window's templates use.
-enum class ControlKind {
-    Label,          // static text, left-aligned
-    PlainLabel,     // static text shown without mnemonic processing
-    WrappedLabel,   // static text, left-aligned, broken into lines at spaces
-                    // to fit the control's width; no mnemonics
-    ValueEdit,      // editable single-line edit, centred
-    IdentityEdit,   // read-only single-line edit, centred
-    PushButton,
-    DefPushButton,  // the button Enter presses
-    GroupBox,       // frame without caption
-    Picture,        // sunken frame holding a centred image
-    Icon,           // image resource named by the control's text
-    TabControl,
-    EtchedLine,     // horizontal separator
-};
+namespace veltra {
 
 // A control without an id of its own.
 constexpr int noControlId = -1;
@@ -31,11 +16,11 @@ struct ControlTemplate {
     ControlKind kind;
     const char* text;
     int x, y, width, height;
+    int imageId = 0;  // an Icon's image: the program's image of this id
 };
 
 // A key that runs a command of its dialog while the dialog is active, e.g.
-// {"Ctrl+O", 1004}: the modifiers Ctrl, Shift and Alt, each followed by '+',
-// then a letter, a digit or F1 to F12.
+// {"Ctrl+O", 1004}; the keys as parseKeys reads them.
 struct Accelerator {
     const char* keys;
     int commandId;
@@ -50,8 +35,8 @@ struct DialogTemplate {
     std::span<const ControlTemplate> controls;
 };
 
-// The label that names an edit: the nearest one left of it whose middle lies
-// within the edit's rows; null when there is none.
+// The label that names an edit: the nearest one-line label left of it whose
+// middle lies within the edit's rows; null when there is none.
 const ControlTemplate* labelBeside(const DialogTemplate& dialog, const ControlTemplate& edit);
 
 // The text of a control as a reader says it: mnemonics removed.

@@ -38,7 +38,10 @@ public:
     virtual int runModal(CDialog& dialog) = 0;
 };
 
-// The process's prompts: the backend's real dialogs unless replaced.
+// The system's own message boxes and file dialogs, through the backend, and
+// the dialog's own modal loop.
+Prompts& dialogPrompts();
+// The process's prompts: dialogPrompts() unless replaced.
 Prompts& prompts();
 // Replaces the prompts; null puts the real dialogs back.
 void setPrompts(Prompts* replacement);

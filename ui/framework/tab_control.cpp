@@ -24,6 +24,13 @@ int CTabCtrl::GetCurSel() const
     return m_hWnd ? backend::currentTab(m_hWnd) : -1;
 }
 
+CRect CTabCtrl::GetItemRect(int index) const
+{
+    if (!m_hWnd || index < 0 || index >= GetItemCount())
+        return {};
+    return backend::tabRect(m_hWnd, index);
+}
+
 int CTabCtrl::SetCurSel(int index)
 {
     const int previous = GetCurSel();

@@ -15,6 +15,9 @@ public:
     int GetItemCount() const;
     std::string GetItemText(int index) const;
     int GetCurSel() const;
+    // Where the tab's caption shows, in the control's client pixels; empty
+    // for no such tab.
+    CRect GetItemRect(int index) const;
     // Selects without notifying, as a program's own selection does; returns
     // the tab selected before.
     int SetCurSel(int index);

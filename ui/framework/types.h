@@ -38,15 +38,22 @@ struct ControlColors {
     friend constexpr bool operator==(const ControlColors&, const ControlColors&) = default;
 };
 
+// A vertical scroll bar: content `range` pixels tall, `page` of which show,
+// scrolled to `position`; an arrow moves it by `line`.
+struct ScrollBar {
+    int range = 0;
+    int page = 0;
+    int position = 0;
+    int line = 0;
+    friend constexpr bool operator==(const ScrollBar&, const ScrollBar&) = default;
+};
+
 // What a control tells its dialog besides a click.
 enum class Notify {
     SelChange,  // the user selected another tab
 };
 
 enum class MenuItem { String, Separator };
-
-// Where a static text stands in its rectangle, left to right; it is at the top.
-enum class TextAlign { Left, Center };
 
 // The toolkit's own window behind a CWnd, or its menu behind a CMenu: only
 // the backend looks inside.

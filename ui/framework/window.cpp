@@ -156,6 +156,7 @@ void CWnd::SetAccessibleName(const std::string& name, CWnd* label)
 
 void CWnd::DragAcceptFiles(bool accept)
 {
+    m_acceptsFiles = accept;
     if (m_hWnd)
         backend::acceptFileDrops(m_hWnd, accept);
 }

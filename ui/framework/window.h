@@ -21,7 +21,8 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    WindowHandle GetSafeHwnd() const { return m_hWnd; }
+    // The toolkit's window behind this object; empty before it has one.
+    WindowHandle GetWindowHandle() const { return m_hWnd; }
     // The object attached to `window`; when none is, one of the window's
     // kind is made and lives as long as the window. Null for no window.
     static CWnd* FromHandle(WindowHandle window);
@@ -63,6 +64,7 @@ public:
     // OnDropFiles and are never typed into an edit; any other drag is left to
     // the control under it.
     void DragAcceptFiles(bool accept = true);
+    bool AcceptsFiles() const { return m_acceptsFiles; }
 
 protected:
     // A window menu item the user chose; the low four bits of `nID` are the
@@ -91,9 +93,11 @@ protected:
 
 private:
     friend class WindowEvents;
+    friend struct InputRules;
 
     bool m_ownsWindow = false;
     bool m_madeByFromHandle = false;
+    bool m_acceptsFiles = false;
 };
 
 }  // namespace veltra

@@ -35,7 +35,7 @@ inline constexpr std::array mainControls = {
 };
 
 inline constexpr std::array aboutControls = {
-    ControlTemplate{none, K::Icon, "128", 14, 14, 20, 20},
+    ControlTemplate{none, K::Icon, "", 14, 14, 20, 20, appIconId},
     ControlTemplate{none, K::PlainLabel, "Veltra, Version 1.1", 42, 14, 114, 8},
     ControlTemplate{none, K::Label, "BIOS image editor", 42, 26, 114, 8},
     ControlTemplate{okButtonId, K::DefPushButton, "OK", 113, 41, 50, 14},

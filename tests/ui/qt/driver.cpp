@@ -26,41 +26,31 @@ void showActive(CDialog& window)
     EXPECT_TRUE(QTest::qWaitForWindowActive(&shown));
 }
 
-void click(CWnd& control)
+void clickAt(CWnd& window, CPoint at)
 {
-    QTest::mouseClick(&widget(control), Qt::LeftButton);
+    // Through the window, as the platform delivers a click: to whatever
+    // shows at that point.
+    QWidget& target = widget(window);
+    QWindow* frame = target.window()->windowHandle();
+    ASSERT_NE(frame, nullptr);
+    QTest::mouseClick(frame, Qt::LeftButton, Qt::NoModifier,
+                      frame->mapFromGlobal(target.mapToGlobal(QPoint(at.x, at.y))));
 }
 
-void clickTab(CTabCtrl& tabs, int index)
+void sendKeys(const KeyCombination& keys)
 {
-    QTabBar* bar = qt::tabBarOf(tabs);
-    ASSERT_NE(bar, nullptr);
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
-}
-
-void typeInto(CEdit& edit, const std::string& text)
-{
-    QWidget& target = widget(edit);
-    QTest::mouseClick(&target, Qt::LeftButton);
-    QTest::keyClick(&target, Qt::Key_A, Qt::ControlModifier);
-    if (text.empty())
-        QTest::keyClick(&target, Qt::Key_Delete);
-    else
-        QTest::keyClicks(&target, QString::fromStdString(text));
-}
-
-void pressKey(const std::string& keys)
-{
-    const QKeySequence sequence(QString::fromStdString(keys), QKeySequence::PortableText);
-    ASSERT_EQ(sequence.count(), 1) << keys;
-    const QKeyCombination combination = sequence[0];
-    Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
-    // Enter is the keypad's key; Return the main one.
-    if (combination.key() == Qt::Key_Enter)
-        modifiers |= Qt::KeypadModifier;
     QWidget* focus = QApplication::focusWidget();
-    ASSERT_NE(focus, nullptr) << keys;
-    QTest::keyClick(focus, combination.key(), modifiers);
+    if (!focus)
+        focus = QApplication::activeWindow();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, qt::qtKeyOf(keys.key), qt::qtModifiersOf(keys));
+}
+
+void typeText(const std::string& text)
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr) << text;
+    QTest::keyClicks(focus, QString::fromStdString(text));
 }
 
 void closeWindow(CDialog& window)
@@ -137,7 +127,7 @@ bool dropUrls(CDialog& window, CWnd& target, const QList<QUrl>& urls, std::optio
 // own layout hears of the move all the same.
 void moveToDisplayScale(CDialog& window, int)
 {
-    WindowEvents::DpiChanged(window.GetSafeHwnd());
+    WindowEvents::Report(window.GetWindowHandle(), event::DpiChanged{});
     QApplication::processEvents();
 }
 

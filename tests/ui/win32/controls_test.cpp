@@ -27,6 +27,7 @@ const wchar_t* systemClassOf(ControlKind kind)
     switch (kind) {
     case ControlKind::ValueEdit:
     case ControlKind::IdentityEdit:
+    case ControlKind::GridEdit:
         return L"Edit";
     case ControlKind::PushButton:
     case ControlKind::DefPushButton:
@@ -196,7 +197,7 @@ void CALLBACK pressEnterInTheBox(HWND, UINT, UINT_PTR timer, DWORD)
 // name; Enter on the question answers No, so a stray key keeps typed values.
 TEST_F(Win32Controls, MessageBoxesAreOwnedTitledAndDefaultToNo)
 {
-    Prompts& real = backend::dialogPrompts();
+    Prompts& real = dialogPrompts();
     seen = {};
     SetTimer(nullptr, 0, 100, pressEnterInTheBox);
     real.showMessage(&pageEdit(frequencyTab, res::gpuClockEditId), "Cannot save bios file!");

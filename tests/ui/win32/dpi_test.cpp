@@ -166,7 +166,7 @@ protected:
 
 TEST_F(Win32Scale, TheWindowIsBuiltAtItsDisplaysScale)
 {
-    ASSERT_EQ(backend::dpi(dlg.GetSafeHwnd()), prefixDpi())
+    ASSERT_EQ(backend::dpi(dlg.GetWindowHandle()), prefixDpi())
         << "the Wine prefix shows windows at another scale than the test's command says (cmake/wine-prefix sets it)";
     expectLaidOutAt(prefixDpi());
 }
@@ -181,7 +181,7 @@ TEST_F(Win32Scale, MovedToAnotherScaleItIsLaidOutThereAndBackAsItWas)
     GetWindowRect(hwnd(dlg), &frame);
 
     moveToDisplayScale(dlg, 192);
-    EXPECT_EQ(backend::dpi(dlg.GetSafeHwnd()), 192);
+    EXPECT_EQ(backend::dpi(dlg.GetWindowHandle()), 192);
     RECT moved{};
     GetWindowRect(hwnd(dlg), &moved);
     EXPECT_EQ(moved.right - moved.left, MulDiv(frame.right - frame.left, 192, prefixDpi()));

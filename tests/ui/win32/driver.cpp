@@ -1,15 +1,14 @@
 // The user's input as the system delivers it: mouse and key messages to the
 // window under the pointer or with the focus, run through the program's own
-// message loop (accelerators, then the dialog manager), and drops as the
+// message loop (the framework, then the dialog manager), and drops as the
 // shell hands them over.
 #include "tests/ui/win32/win32_driver.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <cctype>
 #include <cstring>
-#include <string_view>
+#include <vector>
 
 #include "ui/framework/backend.h"
 
@@ -17,7 +16,7 @@ namespace veltra::testing {
 
 namespace {
 
-// The keyboard's state while a key is pressed: what accelerators and the
+// The keyboard's state while a key is pressed: what the backend and the
 // dialog manager read of the modifiers.
 class HeldModifiers {
 public:
@@ -36,13 +35,6 @@ private:
     BYTE m_before[256];
 };
 
-void clickAt(HWND window, POINT at)
-{
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    win32::processMessages();
-}
-
 POINT centreOf(HWND window)
 {
     RECT rect{};
@@ -50,47 +42,20 @@ POINT centreOf(HWND window)
     return POINT{rect.right / 2, rect.bottom / 2};
 }
 
-struct Key {
-    std::vector<int> modifiers;
-    int key = 0;
-    bool extended = false;
-};
-
-Key parseKey(std::string_view keys)
+// The left and right keys' states are set as well as the either-side one.
+std::vector<int> withSides(const std::vector<int>& modifiers)
 {
-    Key parsed;
-    for (;;) {
-        const auto plus = keys.find('+');
-        if (plus == std::string_view::npos)
-            break;
-        const std::string_view modifier = keys.substr(0, plus);
-        if (modifier == "Ctrl")
-            parsed.modifiers.insert(parsed.modifiers.end(), {VK_CONTROL, VK_LCONTROL});
-        else if (modifier == "Shift")
-            parsed.modifiers.insert(parsed.modifiers.end(), {VK_SHIFT, VK_LSHIFT});
-        else if (modifier == "Alt")
-            parsed.modifiers.insert(parsed.modifiers.end(), {VK_MENU, VK_LMENU});
-        keys.remove_prefix(plus + 1);
+    std::vector<int> keys;
+    for (int key : modifiers) {
+        keys.push_back(key);
+        if (key == VK_CONTROL)
+            keys.push_back(VK_LCONTROL);
+        else if (key == VK_SHIFT)
+            keys.push_back(VK_LSHIFT);
+        else if (key == VK_MENU)
+            keys.push_back(VK_LMENU);
     }
-    if (keys == "Return") {
-        parsed.key = VK_RETURN;
-    } else if (keys == "Enter") {
-        // The keypad's Enter: VK_RETURN from an extended key.
-        parsed.key = VK_RETURN;
-        parsed.extended = true;
-    } else if (keys == "Escape") {
-        parsed.key = VK_ESCAPE;
-    } else if (keys == "Tab") {
-        parsed.key = VK_TAB;
-    } else if (keys == "Delete") {
-        parsed.key = VK_DELETE;
-        parsed.extended = true;
-    } else if (keys.size() >= 2 && keys[0] == 'F') {
-        parsed.key = VK_F1 + std::stoi(std::string(keys.substr(1))) - 1;
-    } else if (keys.size() == 1) {
-        parsed.key = std::toupper(static_cast<unsigned char>(keys[0]));
-    }
-    return parsed;
+    return keys;
 }
 
 }  // namespace
@@ -105,43 +70,46 @@ void showActive(CDialog& window)
     EXPECT_EQ(GetActiveWindow(), hwnd);
 }
 
-void click(CWnd& control)
+void clickAt(CWnd& window, CPoint at)
 {
-    clickAt(win32::hwndOf(control), centreOf(win32::hwndOf(control)));
-}
-
-void clickTab(CTabCtrl& tabs, int index)
-{
-    const HWND hwnd = win32::hwndOf(tabs);
-    RECT rect{};
-    ASSERT_TRUE(SendMessageW(hwnd, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)));
-    clickAt(hwnd, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-}
-
-void typeInto(CEdit& edit, const std::string& text)
-{
-    const HWND hwnd = win32::hwndOf(edit);
-    click(edit);
-    pressKey("Ctrl+A");
-    if (text.empty()) {
-        pressKey("Delete");
-        return;
+    // The click goes to the window under the pointer: through a static or a
+    // group box, which let it through to what lies beneath, to their parent.
+    HWND target = win32::hwndOf(window);
+    POINT point{at.x, at.y};
+    for (;;) {
+        POINT screen = point;
+        ClientToScreen(target, &screen);
+        const HWND parent = GetParent(target);
+        if (!parent || (GetWindowLongPtrW(target, GWL_STYLE) & WS_CHILD) == 0 ||
+            SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)) != HTTRANSPARENT)
+            break;
+        MapWindowPoints(target, parent, &point, 1);
+        target = parent;
     }
-    for (wchar_t letter : win32::wide(text))
-        PostMessageW(hwnd, WM_CHAR, letter, 1);
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
     win32::processMessages();
 }
 
-void pressKey(const std::string& keys)
+void sendKeys(const KeyCombination& keys)
 {
     const HWND focus = GetFocus();
-    ASSERT_NE(focus, nullptr) << keys;
-    Key key = parseKey(keys);
-    ASSERT_NE(key.key, 0) << keys;
-    HeldModifiers held(key.modifiers);
+    ASSERT_NE(focus, nullptr);
+    const win32::PressedKey key = win32::virtualKeyOf(keys);
+    ASSERT_NE(key.virtualKey, 0);
+    HeldModifiers held(withSides(key.modifiers));
     const LPARAM flags = 1 | (key.extended ? 1 << 24 : 0);
-    PostMessageW(focus, WM_KEYDOWN, static_cast<WPARAM>(key.key), flags);
-    PostMessageW(focus, WM_KEYUP, static_cast<WPARAM>(key.key), flags | (1u << 30) | (1u << 31));
+    PostMessageW(focus, WM_KEYDOWN, static_cast<WPARAM>(key.virtualKey), flags);
+    PostMessageW(focus, WM_KEYUP, static_cast<WPARAM>(key.virtualKey), flags | (1u << 30) | (1u << 31));
+    win32::processMessages();
+}
+
+void typeText(const std::string& text)
+{
+    const HWND focus = GetFocus();
+    ASSERT_NE(focus, nullptr);
+    for (wchar_t letter : win32::wide(text))
+        PostMessageW(focus, WM_CHAR, letter, 1);
     win32::processMessages();
 }
 
@@ -230,7 +198,7 @@ void moveToDisplayScale(CDialog& window, int dpi)
 {
     // The system suggests the window's frame scaled from where it stands.
     const HWND hwnd = win32::hwndOf(window);
-    const int from = backend::dpi(window.GetSafeHwnd());
+    const int from = backend::dpi(window.GetWindowHandle());
     RECT frame{};
     GetWindowRect(hwnd, &frame);
     RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, dpi, from),

@@ -9,13 +9,12 @@
 #include <QSvgRenderer>
 
 #include "qt_backend.h"
+#include "registry.h"
 #include "../backend.h"
 
 namespace veltra {
 
 namespace {
-
-constexpr const char* imageProperty = "veltraImageId";
 
 QString resourceOf(int imageId)
 {
@@ -64,15 +63,22 @@ namespace backend {
 void setBitmap(WindowHandle picture, int imageId)
 {
     auto* label = dynamic_cast<QLabel*>(qt::widgetOf(picture));
-    if (!label)
+    qt::WindowRecord* record = qt::recordOf(label);
+    if (!label || !record)
         return;
-    label->setProperty(imageProperty, imageId);
+    record->imageId = imageId;
     label->setPixmap(imageId ? qt::loadImage(imageId, QSize(), label->devicePixelRatioF()) : QPixmap());
 }
 
 int bitmap(WindowHandle picture)
 {
-    return qt::widgetOf(picture)->property(imageProperty).toInt();
+    const qt::WindowRecord* record = qt::recordOf(qt::widgetOf(picture));
+    return record ? record->imageId : 0;
+}
+
+void setIcon(WindowHandle dialog, int imageId)
+{
+    qt::widgetOf(dialog)->setWindowIcon(QIcon(qt::loadImage(imageId, QSize(), 1.0)));
 }
 
 }  // namespace backend

@@ -5,7 +5,7 @@
 
 #include "qt_backend.h"
 #include "../backend.h"
-#include "widgets.h"
+#include "controls.h"
 
 namespace veltra {
 
@@ -50,9 +50,9 @@ void appendMenuItem(MenuHandle menu, MenuItem kind, unsigned id, const std::stri
     }
     QAction* action = target->addAction(QString::fromStdString(text));
     action->setData(id);
+    // The menu belongs to the dialog it was made for.
     QObject::connect(action, &QAction::triggered, target, [target, id] {
-        if (qt::DialogWidget* dialog = qt::dialogOf(target->parentWidget()))
-            WindowEvents::SysCommand(qt::handleOf(dialog), id);
+        WindowEvents::Report(qt::handleOf(target->parentWidget()), event::MenuChosen{id});
     });
 }
 

@@ -1,28 +1,14 @@
-// The real message boxes and file dialogs.
+// The system's message boxes and file dialogs, as Qt shows them.
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFile>
 
 #include "qt_backend.h"
 #include "../backend.h"
-#include "../dialog.h"
 
 namespace veltra {
 
 namespace {
-
-QWidget* windowOf(CWnd* owner)
-{
-    QWidget* widget = owner ? qt::widgetOf(owner->GetSafeHwnd()) : nullptr;
-    return widget ? widget->window() : nullptr;
-}
-
-std::optional<std::filesystem::path> askPath(CWnd* owner, QFileDialog::AcceptMode mode, const FileQuestion& question)
-{
-    const std::unique_ptr<QFileDialog> dialog = qt::makeFileDialog(windowOf(owner), mode, question);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return std::nullopt;
-    return qt::filePath(dialog->selectedFiles().constFirst());
-}
 
 std::unique_ptr<QMessageBox> makeBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
                                      QMessageBox::StandardButtons buttons)
@@ -34,35 +20,19 @@ std::unique_ptr<QMessageBox> makeBox(QWidget* owner, QMessageBox::Icon icon, con
     return box;
 }
 
-// Prompts that show real, modal dialogs.
-class DialogPrompts : public Prompts {
-public:
-    void showMessage(CWnd* owner, const std::string& text) override
-    {
-        qt::makeMessageBox(windowOf(owner), QString::fromStdString(text))->exec();
-    }
-
-    bool askYesNo(CWnd* owner, const std::string& question) override
-    {
-        return qt::makeQuestionBox(windowOf(owner), QString::fromStdString(question))->exec() == QMessageBox::Yes;
-    }
-
-    std::optional<std::filesystem::path> askOpenPath(CWnd* owner, const FileQuestion& question) override
-    {
-        return askPath(owner, QFileDialog::AcceptOpen, question);
-    }
-
-    std::optional<std::filesystem::path> askSavePath(CWnd* owner, const FileQuestion& question) override
-    {
-        return askPath(owner, QFileDialog::AcceptSave, question);
-    }
-
-    int runModal(CDialog& dialog) override { return backend::runModal(dialog.GetSafeHwnd()); }
-};
-
 }  // namespace
 
 namespace qt {
+
+std::filesystem::path filePath(const QString& localFile)
+{
+#ifdef _WIN32
+    return std::filesystem::path(localFile.toStdWString());
+#else
+    const QByteArray encoded = QFile::encodeName(localFile);
+    return std::filesystem::path(std::string(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+#endif
+}
 
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* owner, const QString& text)
 {
@@ -96,10 +66,23 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget* owner, QFileDialog::AcceptM
 
 namespace backend {
 
-Prompts& dialogPrompts()
+void showMessageBox(WindowHandle owner, const std::string& text)
 {
-    static DialogPrompts real;
-    return real;
+    qt::makeMessageBox(qt::widgetOf(owner), QString::fromStdString(text))->exec();
+}
+
+bool askYesNo(WindowHandle owner, const std::string& question)
+{
+    return qt::makeQuestionBox(qt::widgetOf(owner), QString::fromStdString(question))->exec() == QMessageBox::Yes;
+}
+
+std::optional<std::filesystem::path> askFilePath(WindowHandle owner, const FileQuestion& question, bool saving)
+{
+    const std::unique_ptr<QFileDialog> dialog =
+        qt::makeFileDialog(qt::widgetOf(owner), saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen, question);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return qt::filePath(dialog->selectedFiles().constFirst());
 }
 
 }  // namespace backend

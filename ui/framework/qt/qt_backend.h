@@ -1,8 +1,8 @@
 #pragma once
 
 // The Qt widgets behind the framework, for what only Qt can tell: tests of
-// widget details (geometry, accessibility, Qt's own key path) and the
-// benchmark against stock Qt. The window's code never includes this.
+// widget details (geometry, accessibility, Qt's own key path), their driver
+// and the benchmark against stock Qt. The window's code never includes this.
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "../keys.h"
 #include "../menu.h"
 #include "../prompts.h"
 #include "../tab_control.h"
@@ -28,7 +29,7 @@ WindowHandle handleOf(const QWidget* widget);
 template <typename W = QWidget>
 W* widgetOf(const CWnd& window)
 {
-    return dynamic_cast<W*>(widgetOf(window.GetSafeHwnd()));
+    return dynamic_cast<W*>(widgetOf(window.GetWindowHandle()));
 }
 
 QMenu* menuOf(const CMenu& menu);
@@ -45,5 +46,10 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget* owner, QFileDialog::AcceptM
 
 // A local file name as the file system spells it.
 std::filesystem::path filePath(const QString& localFile);
+
+// A key as Qt names it, for the tests' driver: the key and the modifiers
+// QTest presses; Qt::Key_unknown for Key::None.
+Qt::Key qtKeyOf(Key key);
+Qt::KeyboardModifiers qtModifiersOf(const KeyCombination& keys);
 
 }  // namespace veltra::qt

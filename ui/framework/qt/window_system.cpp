@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "qt_backend.h"
+#include "registry.h"
 #include "../backend.h"
 
 namespace veltra {
@@ -18,6 +20,7 @@ WindowSystem::WindowSystem(int& argc, char** argv, const AppIdentity& identity)
     QApplication::setApplicationVersion(QString::fromStdString(identity.version));
     // Wayland finds the window's icon and name through its desktop entry.
     QGuiApplication::setDesktopFileName(QString::fromStdString(identity.desktopEntry));
+    qt::startReporting();
 }
 
 WindowSystem::~WindowSystem() = default;

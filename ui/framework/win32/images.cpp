@@ -152,7 +152,7 @@ void setBitmap(WindowHandle picture, int imageId)
 {
     const HWND hwnd = win32::hwndOf(picture);
     win32::WindowRecord* record = win32::recordOf(hwnd);
-    if (!record || record->kind != WindowClass::Static)
+    if (!record || traitsOf(record->kind).controlClass != ControlClass::Static)
         return;
     HBITMAP drawn = imageId ? composed(imageId, GetSysColor(COLOR_BTNFACE), win32::dpiOf(hwnd)) : nullptr;
     SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(drawn));

@@ -5,8 +5,6 @@
 
 #include "registry.h"
 #include "win32_backend.h"
-#include "../dialog.h"
-#include "../prompts.h"
 
 namespace veltra {
 
@@ -22,12 +20,6 @@ std::wstring& applicationName()
 
 namespace {
 
-HWND windowOf(CWnd* owner)
-{
-    const HWND window = owner ? win32::hwndOf(*owner) : nullptr;
-    return window ? GetAncestor(window, GA_ROOT) : nullptr;
-}
-
 // "BIOS File(*.rom)" as the dialogs take it: the name, then the pattern in
 // its parentheses, each ended by a null, and a null after the last pair.
 std::wstring filterOf(const std::string& filter)
@@ -41,7 +33,24 @@ std::wstring filterOf(const std::string& filter)
     return name + L'\0' + pattern + L'\0' + L'\0';
 }
 
-std::optional<std::filesystem::path> askPath(CWnd* owner, const FileQuestion& question, bool saving)
+}  // namespace
+
+namespace backend {
+
+void showMessageBox(WindowHandle owner, const std::string& text)
+{
+    MessageBoxW(win32::hwndOf(owner), win32::wide(text).c_str(), win32::applicationName().c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+bool askYesNo(WindowHandle owner, const std::string& question)
+{
+    // No is the default: a stray Enter keeps what is there.
+    return MessageBoxW(win32::hwndOf(owner), win32::wide(question).c_str(), win32::applicationName().c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+std::optional<std::filesystem::path> askFilePath(WindowHandle owner, const FileQuestion& question, bool saving)
 {
     // Room for the longest path the system takes.
     std::wstring file(32768, L'\0');
@@ -50,7 +59,7 @@ std::optional<std::filesystem::path> askPath(CWnd* owner, const FileQuestion& qu
     const std::wstring suffix = win32::wide(question.defaultSuffix);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = windowOf(owner);
+    dialog.hwndOwner = win32::hwndOf(owner);
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
@@ -62,45 +71,6 @@ std::optional<std::filesystem::path> askPath(CWnd* owner, const FileQuestion& qu
     if (!chosen)
         return std::nullopt;
     return std::filesystem::path(file.c_str());
-}
-
-// Prompts that show the system's modal dialogs.
-class DialogPrompts : public Prompts {
-public:
-    void showMessage(CWnd* owner, const std::string& text) override
-    {
-        MessageBoxW(windowOf(owner), win32::wide(text).c_str(), win32::applicationName().c_str(),
-                    MB_OK | MB_ICONWARNING);
-    }
-
-    bool askYesNo(CWnd* owner, const std::string& question) override
-    {
-        // No is the default: a stray Enter keeps what is there.
-        return MessageBoxW(windowOf(owner), win32::wide(question).c_str(), win32::applicationName().c_str(),
-                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-    }
-
-    std::optional<std::filesystem::path> askOpenPath(CWnd* owner, const FileQuestion& question) override
-    {
-        return askPath(owner, question, false);
-    }
-
-    std::optional<std::filesystem::path> askSavePath(CWnd* owner, const FileQuestion& question) override
-    {
-        return askPath(owner, question, true);
-    }
-
-    int runModal(CDialog& dialog) override { return backend::runModal(dialog.GetSafeHwnd()); }
-};
-
-}  // namespace
-
-namespace backend {
-
-Prompts& dialogPrompts()
-{
-    static DialogPrompts real;
-    return real;
 }
 
 }  // namespace backend

@@ -2,7 +2,8 @@
 
 // The backend's own record of each window it made: which object the window
 // reports to, its kind, and the system objects it holds. A window is ours
-// while it has a record.
+// while it has a record. Also what the backend's files share among
+// themselves.
 
 #include "win32.h"
 
@@ -14,7 +15,7 @@ namespace veltra::win32 {
 
 struct WindowRecord {
     CWnd* object = nullptr;
-    WindowClass kind = WindowClass::Other;
+    ControlKind kind = ControlKind::Dialog;
     int imageId = 0;             // the picture a static shows
     HBITMAP bitmap = nullptr;    // ... as drawn for it
     int iconId = 0;              // the icon an icon control or a dialog shows
@@ -27,7 +28,6 @@ struct WindowRecord {
     SIZE baseUnits{};            // ... and its dialog units
     RECT madeBeyond{};           // what the system moved a control's edges by
                                  // from its template's when it made it
-    HACCEL accelerators = nullptr;
     bool modalDone = false;
     int modalResult = 0;
     HWND disabledOwner = nullptr;  // the owner a modal loop disabled
@@ -35,41 +35,40 @@ struct WindowRecord {
 
 // Records `window` as ours, and watches for its end; dialogs see theirs in
 // their own procedure.
-void track(HWND window, WindowClass kind);
+void track(HWND window, ControlKind kind);
 // The record of `window`; null when it is not ours.
 WindowRecord* recordOf(HWND window);
 // The window's end: its object lets go, its system objects are freed.
 void untrack(HWND window);
+// The nearest window of ours that is `window` or holds it.
+HWND ours(HWND window);
 
-// The procedure of every dialog the backend makes.
+// Events (events.cpp): the procedure of every dialog the backend makes, and
+// of every control it records.
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// What a dialog whose content scrolls does with a message first; true when
-// that used it up.
-bool scrollMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// A single-line edit has nothing to scroll: the wheel turned over it goes on
-// to its dialog, as Windows' own edit passes it (Wine's keeps it). True when
-// it went.
-bool passWheelOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR);
+// Opens `menu` at `point` for `owner` once the current message is done; the
+// item chosen is reported as the owner's.
+void postTrackMenu(HWND owner, HMENU menu, CPoint point);
 
-// The application's name, the title of its message boxes.
-std::wstring& applicationName();
+// Keys (keys.cpp): the key of a WM_KEYDOWN, with the modifiers held.
+std::optional<KeyCombination> keysOf(const MSG& message);
 
-// A message taken from the queue, through preTranslateMessage to its window.
-void deliver(MSG& message);
-
-// The user's Escape or the frame's close button on `dialog`.
-void cancel(HWND dialog);
-
-bool isPushButton(HWND window);
+// Controls (controls.cpp): the system's class and styles of a kind.
+struct SystemControl {
+    WORD atom;            // a predefined class, or 0
+    const wchar_t* name;  // the class
+    DWORD style;          // WS_CHILD and WS_VISIBLE besides
+    DWORD extendedStyle;
+};
+SystemControl systemControlOf(ControlKind kind);
 
 // The font a dialog's controls are set in.
 HFONT fontOf(HWND window);
-// A left-aligned label grows rightwards rather than cut its text.
-void fitLabel(HWND label);
 // The icon `imageId` in the icon control, drawn at the control's size.
 void showIcon(HWND control, int imageId);
 
-// Display scale (dpi.cpp). The dots per inch `window` is shown at.
+// Display scale (display_scale.cpp). The dots per inch `window` is shown at.
 int dpiOf(HWND window);
 // A system metric (SM_CXICON...) at the scale `window` is shown at.
 int metricFor(HWND window, int metric);
@@ -83,8 +82,7 @@ RECT templateRect(const ControlTemplate& control, SIZE units);
 // The dialog units the system made `dialog` in.
 SIZE madeUnits(HWND dialog);
 
-// Opens `menu` at `point` for `owner` once the current message is done; the
-// item chosen reaches `owner` as a system command.
-void postTrackMenu(HWND owner, HMENU menu, CPoint point);
+// The application's name, the title of its message boxes.
+std::wstring& applicationName();
 
 }  // namespace veltra::win32

@@ -8,7 +8,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "../keys.h"
 #include "../types.h"
 
 namespace veltra {
@@ -33,8 +35,8 @@ std::wstring wide(std::string_view utf8);
 std::string utf8(std::wstring_view text);
 
 // What the backend's message loops do with a message before it is
-// dispatched: the accelerators and keys of the dialog it is for, then the
-// dialog manager's navigation. True when the message was used up.
+// dispatched: a key goes to the framework first, then to the dialog
+// manager's navigation. True when the message was used up.
 bool preTranslateMessage(MSG& message);
 // Runs every message waiting in the thread's queue through the same path as
 // the modal loop, then returns.
@@ -42,5 +44,15 @@ void processMessages();
 
 // The module whose resources hold the program's images.
 HINSTANCE instance();
+
+// A key combination as the system's key messages carry it, for the tests'
+// driver: the virtual key, whether it is an extended key, and the modifier
+// keys held.
+struct PressedKey {
+    int virtualKey = 0;
+    bool extended = false;
+    std::vector<int> modifiers;
+};
+PressedKey virtualKeyOf(const KeyCombination& keys);
 
 }  // namespace veltra::win32

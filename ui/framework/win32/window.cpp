@@ -1,8 +1,5 @@
-// The backend's windows: which object each reports to, its id, and what the
-// framework reads and sets on it.
+// What the framework reads and sets on the backend's windows.
 #include "win32.h"
-
-#include <unordered_map>
 
 #include "registry.h"
 #include "win32_backend.h"
@@ -12,39 +9,9 @@ namespace veltra {
 
 namespace win32 {
 
-namespace {
-
-std::unordered_map<HWND, WindowRecord>& records()
-{
-    static std::unordered_map<HWND, WindowRecord> map;
-    return map;
-}
-
-// Controls hear of their own end here; dialogs in their procedure.
-LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
-{
-    if (message == WM_NCDESTROY) {
-        untrack(window);
-        RemoveWindowSubclass(window, controlProcedure, id);
-    }
-    if (passWheelOn(window, message, wParam, lParam))
-        return 0;
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-// The nearest window of ours that is `window` or holds it.
-HWND ours(HWND window)
-{
-    while (window && !recordOf(window))
-        window = GetAncestor(window, GA_PARENT);
-    return window;
-}
-
-}  // namespace
-
 HWND hwndOf(const CWnd& window)
 {
-    return hwndOf(window.GetSafeHwnd());
+    return hwndOf(window.GetWindowHandle());
 }
 
 std::wstring wide(std::string_view utf8)
@@ -73,49 +40,6 @@ HINSTANCE instance()
     return GetModuleHandleW(nullptr);
 }
 
-void track(HWND window, WindowClass kind)
-{
-    records()[window].kind = kind;
-    if (kind != WindowClass::Dialog)
-        SetWindowSubclass(window, controlProcedure, 1, 0);
-}
-
-WindowRecord* recordOf(HWND window)
-{
-    const auto found = records().find(window);
-    return found == records().end() ? nullptr : &found->second;
-}
-
-void untrack(HWND window)
-{
-    WindowRecord* record = recordOf(window);
-    if (!record)
-        return;
-    WindowEvents::Destroyed(handleOf(window));
-    // The object may have ended other windows of ours: look again.
-    record = recordOf(window);
-    if (!record)
-        return;
-    if (record->bitmap)
-        DeleteObject(record->bitmap);
-    for (HICON icon : {record->icon, record->bigIcon, record->smallIcon})
-        if (icon)
-            DestroyIcon(icon);
-    if (record->font)
-        DeleteObject(record->font);
-    if (record->accelerators)
-        DestroyAcceleratorTable(record->accelerators);
-    if (record->disabledOwner)
-        EnableWindow(record->disabledOwner, TRUE);
-    records().erase(window);
-}
-
-bool isPushButton(HWND window)
-{
-    const WindowRecord* record = window ? recordOf(window) : nullptr;
-    return record && record->kind == WindowClass::Button;
-}
-
 }  // namespace win32
 
 namespace backend {
@@ -123,35 +47,19 @@ namespace backend {
 using win32::handleOf;
 using win32::hwndOf;
 
+namespace {
+
+ControlClass classOf(WindowHandle window)
+{
+    const std::optional<ControlKind> kind = kindOf(window);
+    return kind ? traitsOf(*kind).controlClass : ControlClass::Window;
+}
+
+}  // namespace
+
 void destroyWindow(WindowHandle window)
 {
     DestroyWindow(hwndOf(window));
-}
-
-void setObject(WindowHandle window, CWnd* object)
-{
-    if (win32::WindowRecord* record = win32::recordOf(hwndOf(window)))
-        record->object = object;
-}
-
-CWnd* object(WindowHandle window)
-{
-    const win32::WindowRecord* record = win32::recordOf(hwndOf(window));
-    return record ? record->object : nullptr;
-}
-
-WindowClass classOf(WindowHandle window)
-{
-    const win32::WindowRecord* record = win32::recordOf(hwndOf(window));
-    return record ? record->kind : WindowClass::Other;
-}
-
-int controlId(WindowHandle window)
-{
-    const HWND hwnd = hwndOf(window);
-    if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) || classOf(window) == WindowClass::Dialog)
-        return noControlId;
-    return GetDlgCtrlID(hwnd);
 }
 
 WindowHandle parent(WindowHandle window)
@@ -161,6 +69,11 @@ WindowHandle parent(WindowHandle window)
     const HWND above = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) ? GetAncestor(hwnd, GA_PARENT)
                                                                         : GetWindow(hwnd, GW_OWNER);
     return handleOf(win32::ours(above));
+}
+
+bool isTopLevel(WindowHandle window)
+{
+    return !(GetWindowLongPtrW(hwndOf(window), GWL_STYLE) & WS_CHILD);
 }
 
 std::vector<WindowHandle> children(WindowHandle window)
@@ -224,6 +137,35 @@ CRect clientRect(WindowHandle window)
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
+CRect windowRect(WindowHandle window)
+{
+    const HWND hwnd = hwndOf(window);
+    RECT place{};
+    GetWindowRect(hwnd, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&place), 2);
+    return {place.left, place.top, place.right, place.bottom};
+}
+
+CPoint screenPoint(WindowHandle window, CPoint client)
+{
+    POINT at{client.x, client.y};
+    ClientToScreen(hwndOf(window), &at);
+    return {at.x, at.y};
+}
+
+int textWidth(WindowHandle window, const std::string& text)
+{
+    const HWND hwnd = hwndOf(window);
+    const std::wstring shown = win32::wide(text);
+    HDC dc = GetDC(hwnd);
+    const HGDIOBJ previous = SelectObject(dc, win32::fontOf(hwnd));
+    RECT rect{};
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &rect, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, previous);
+    ReleaseDC(hwnd, dc);
+    return rect.right - rect.left;
+}
+
 void moveWindow(WindowHandle window, const CRect& rect)
 {
     MoveWindow(hwndOf(window), rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
@@ -243,14 +185,14 @@ void setAccessibleName(WindowHandle, const std::string&, WindowHandle)
 
 void acceptFileDrops(WindowHandle window, bool accept)
 {
-    // A drop over a control goes to the nearest window up its parents that
-    // takes files: here the dialog, for its edits and pages too.
+    // The shell hands a drop over a control to the nearest window up its
+    // parents that takes files: here the dialog, for its edits and pages too.
     DragAcceptFiles(hwndOf(window), accept);
 }
 
 void setSelection(WindowHandle edit, int start, int end)
 {
-    if (classOf(edit) == WindowClass::Edit)
+    if (classOf(edit) == ControlClass::Edit)
         SendMessageW(hwndOf(edit), EM_SETSEL, static_cast<WPARAM>(start), end);
 }
 
@@ -258,7 +200,7 @@ void selection(WindowHandle edit, int& start, int& end)
 {
     DWORD first = 0;
     DWORD last = 0;
-    if (classOf(edit) == WindowClass::Edit)
+    if (classOf(edit) == ControlClass::Edit)
         SendMessageW(hwndOf(edit), EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
     start = static_cast<int>(first);
     end = static_cast<int>(last);
@@ -266,7 +208,7 @@ void selection(WindowHandle edit, int& start, int& end)
 
 void click(WindowHandle button)
 {
-    if (classOf(button) == WindowClass::Button && isEnabled(button))
+    if (classOf(button) == ControlClass::Button)
         SendMessageW(hwndOf(button), BM_CLICK, 0, 0);
 }
 
@@ -305,6 +247,14 @@ int currentTab(WindowHandle tabs)
 void setCurrentTab(WindowHandle tabs, int index)
 {
     SendMessageW(hwndOf(tabs), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+CRect tabRect(WindowHandle tabs, int index)
+{
+    RECT caption{};
+    if (!SendMessageW(hwndOf(tabs), TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&caption)))
+        return {};
+    return {caption.left, caption.top, caption.right, caption.bottom};
 }
 
 }  // namespace backend

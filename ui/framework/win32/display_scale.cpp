@@ -64,8 +64,9 @@ SIZE unitsOf(HWND dialog, HFONT font)
 }
 
 // A dialog of ours at `dpi`: a new font, and its template's controls where
-// that font's units put them. Controls made at run time take the font; their
-// places are the window's to set again (OnDpiChanged).
+// that font's units put them; the framework widens its labels again. Controls
+// made at run time take the font; their places are the window's to set again
+// (OnDpiChanged).
 void scaleDialog(HWND dialog, int dpi)
 {
     WindowRecord* record = recordOf(dialog);
@@ -89,8 +90,6 @@ void scaleDialog(HWND dialog, int dpi)
                      wanted.right + beyond.right - wanted.left - beyond.left,
                      wanted.bottom + beyond.bottom - wanted.top - beyond.top, SWP_NOZORDER | SWP_NOACTIVATE);
         setFont(control);
-        if (item.kind == ControlKind::Label || item.kind == ControlKind::PlainLabel)
-            fitLabel(control);
         if (const WindowRecord* icon = recordOf(control); icon && item.kind == ControlKind::Icon)
             showIcon(control, icon->iconId);
         control = GetWindow(control, GW_HWNDNEXT);
@@ -170,14 +169,14 @@ void dpiChanged(HWND window, int dpi, const RECT& suggested)
     std::vector<HWND> within{window};
     EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(&within));
     for (HWND each : within)
-        if (const WindowRecord* dialog = recordOf(each); dialog && dialog->kind == WindowClass::Dialog)
+        if (const WindowRecord* dialog = recordOf(each); dialog && dialog->kind == ControlKind::Dialog)
             scaleDialog(each, dpi);
     for (HWND each : within)
         if (const WindowRecord* picture = recordOf(each); picture && picture->imageId)
             backend::setBitmap(handleOf(each), picture->imageId);
     if (record->iconId)
         backend::setIcon(handleOf(window), record->iconId);
-    WindowEvents::DpiChanged(handleOf(window));
+    WindowEvents::Report(handleOf(window), event::DpiChanged{});
 }
 
 }  // namespace win32

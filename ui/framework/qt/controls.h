@@ -1,11 +1,16 @@
 #pragma once
 
-// The widgets the backend makes for the framework's windows. Each reports
-// what the user does through WindowEvents, to whatever object is attached.
+// The widgets the backend makes for the framework's windows, one factory
+// for each ControlKind. They report what the user does through
+// WindowEvents (events.cpp) and decide nothing themselves.
 
 #include <QDialog>
 #include <QLineEdit>
 #include <QTabBar>
+#include <string>
+
+#include "../control_kinds.h"
+#include "../types.h"
 
 class QMenu;
 
@@ -16,21 +21,16 @@ class DialogWidget : public QDialog {
 public:
     DialogWidget(QWidget* parent, Qt::WindowFlags flags);
 
-    // Files dropped on the dialog or any edit in it reach WindowEvents.
-    void acceptFileDrops(bool accept);
-    // Made on first use; choosing an item is a system command.
+    // Made on first use; choosing an item is reported.
     QMenu& systemMenu();
 
-    // Escape and the close button: the attached dialog decides.
+    // The close button: reported.
     void reject() override;
 
 protected:
+    // The framework has had every key first: Qt's own dialog keys do not
+    // apply.
     void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QMenu* m_systemMenu = nullptr;
@@ -63,7 +63,7 @@ public:
     explicit TabWidget(QWidget* parent);
 
     QTabBar& bar() { return *m_bar; }
-    // Without notifying, as the program's own changes are.
+    // Without reporting, as the program's own changes are.
     int insertTab(int index, const QString& text);
     void setCurrent(int index);
 
@@ -78,8 +78,18 @@ private:
     QTabBar* m_bar = nullptr;
 };
 
-// The dialog `widget` lies in: its nearest DialogWidget, itself included.
-DialogWidget* dialogOf(QWidget* widget);
+// A control as its template or the program asks for it, placed in pixels.
+struct PlacedControl {
+    ControlKind kind;
+    QString text;
+    int imageId;
+    QRect rect;  // parent pixels
+    int id;
+};
+
+// The visible, tracked control of `placed.kind` in `parent`, made by that
+// kind's factory.
+QWidget* makeControl(const PlacedControl& placed, QWidget& parent);
 
 // The width of the scroll bar `window` shows at its right edge; 0 for none.
 int scrollBarWidth(const QWidget& window);
