@@ -12,8 +12,6 @@ namespace {
 constexpr int gridColumns = 5;
 // What the page shows before any image: the three boards' ladder.
 constexpr std::size_t emptyGridCells = boostEntryCount;
-// Below the last row, so that it does not touch the page's edge.
-constexpr int gridBottomMargin = 4;
 
 int anchorX(std::size_t k)
 {
@@ -100,8 +98,11 @@ void CBoostPage::LayoutGrid()
     }
     if (m_lackingLine.GetWindowHandle())
         m_lackingLine.MoveWindow(LineRect());
+    // The content ends with the last row: the three boards' 45 entries fill
+    // the page to within a few pixels at every scale, and a margin below
+    // them would bring up a bar for those pixels alone.
     if (!m_edits.empty())
-        SetScrollHeight(ScaleForDpi(anchorY(m_edits.size() - 1) + gridBottomMargin));
+        SetScrollHeight(ScaleForDpi(anchorY(m_edits.size() - 1)));
 }
 
 void CBoostPage::ShowValues(const PageValues& values, const BiosInfo& info)

@@ -68,6 +68,8 @@ void CSettingPage::ShowValues(const PageValues& values, const BiosInfo& info)
         }
     }
     UpdateData(false);
+    if (lacking.size() == m_bound.size() && lacking.size() > 2)
+        lacking = {Group() == EditGroup::Power ? res::powerValuesName : res::clocksName};
     ShowLackingLine(lackingLine(lacking));
 }
 

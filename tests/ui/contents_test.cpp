@@ -257,13 +257,24 @@ INSTANTIATE_TEST_SUITE_P(
                  {{powerTab, res::powerDefaultEditId}, {powerTab, res::powerMaxEditId}, {voltageTab, res::voltageEditId}}},
         LackCase{"AllPower",
                  {headerByte(&T::powerPolicy, 9, 0xFF), headerByte(&T::powerPolicy, 10, 0xFF)},
-                 {{powerTab, "This bios has no Default Power, Max Power, Power Limit Lo and Power Limit Hi!"}},
+                 {{powerTab, "This bios has no power values!"}},
                  {{powerTab, res::powerDefaultEditId}, {powerTab, res::powerMaxEditId},
                   {powerTab, res::powerLimitLoEditId}, {powerTab, res::powerLimitHiEditId}}},
         LackCase{"BothClocks",
                  {headerByte(&T::virtualPState, 16, 0xFF), headerByte(&T::virtualPState, 17, 0xFF)},
                  {{frequencyTab, "This bios has no Default Frequency and Boost Frequency!"}},
                  {{frequencyTab, res::gpuClockEditId}, {frequencyTab, res::boostClockEditId}}},
+        LackCase{"AllClocks",
+                 {headerByte(&T::virtualPState, 16, 0xFF), headerByte(&T::virtualPState, 17, 0xFF),
+                  // No memory type token: the memory clock's unit is unknown.
+                  [](StructuredImage& image) {
+                      for (std::uint32_t i = 0; i < image.bytes[image.bit + 10]; ++i)
+                          if (image.bytes[image.bit + 12 + 6 * i] == 'M')
+                              image.bytes[image.bit + 12 + 6 * i] = 'm';
+                  }},
+                 {{frequencyTab, "This bios has no clocks!"}},
+                 {{frequencyTab, res::gpuClockEditId}, {frequencyTab, res::boostClockEditId},
+                  {frequencyTab, res::memClockEditId}}},
         LackCase{"FanAndLadder",
                  {noFanEntry(), noLadder()},
                  {{fanTab, "This bios has no fan speed range!"}, {boostTab, "This bios has no boost table!"}},

@@ -40,6 +40,10 @@ inline constexpr const char* powerLimitHiName = "Power Limit Hi";
 // The fan's two values are one range.
 inline constexpr const char* fanSpeedRangeName = "fan speed range";
 inline constexpr const char* maxVoltageName = "Max Voltage";
+// A page of three or four values that the image lacks all of is named as
+// one, so that its line stays one line.
+inline constexpr const char* clocksName = "clocks";
+inline constexpr const char* powerValuesName = "power values";
 
 // `veltra --help`.
 inline constexpr const char* commandLineDescription =
