@@ -1,8 +1,9 @@
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 
-#include "tests/ui/board_images.h"
+#include "tests/support/structured_image.h"
 #include "ui/framework/text.h"
 #include "window_fixture.h"
 
@@ -14,6 +15,40 @@ namespace veltra::testing {
 namespace {
 
 constexpr int firstBoost = res::firstBoostEditId;
+
+// A board that opens through its own tables alone (a GeForce GTX 770's ids),
+// laid out as the three boards' are but for what `changes` make its tables say.
+using SpecChange = std::function<void(StructuredSpec&)>;
+
+StructuredImage boardImage(const std::vector<SpecChange>& changes = {})
+{
+    StructuredSpec spec;
+    spec.values.board = BoardModel::Other;
+    spec.values.deviceId = 0x1184;
+    for (const SpecChange& change : changes)
+        change(spec);
+    return buildStructuredImage(spec);
+}
+
+// P0's range of extra entries: a ladder of highest - lowest entries.
+SpecChange ladderRange(std::uint8_t lowest, std::uint8_t highest)
+{
+    return [=](StructuredSpec& spec) {
+        spec.contents.voltageFrequencyEntries = {{7, 0, 0}, {10, 0, 20}, {13, lowest, highest}, {15, lowest, highest}};
+    };
+}
+
+// No P0 entry in the voltage-frequency table: no ladder.
+SpecChange noLadder()
+{
+    return [](StructuredSpec& spec) { spec.contents.voltageFrequencyEntries = {{7, 0, 0}, {10, 0, 20}, {13, 1, 46}}; };
+}
+
+// The word of ladder entry `k` as the file holds it.
+std::uint16_t ladderWord(const StructuredImage& image, const std::vector<std::uint8_t>& bytes, std::size_t k)
+{
+    return getU16(bytes, image.fields.ladder.at(k));
+}
 
 // The grid's cells in pixels of the unscrolled page at 96 dpi.
 CRect captionCell(int k)
@@ -48,9 +83,9 @@ const std::vector<std::pair<int, int>> valueEdits = {
 
 class ContentsTest : public WindowTest {
 protected:
-    std::filesystem::path writeBoard(const std::string& name, const std::vector<TableBend>& bends)
+    std::filesystem::path writeBoard(const std::string& name, const std::vector<SpecChange>& changes)
     {
-        return dir.write(name, otherBoardImage(bends).bytes);
+        return dir.write(name, boardImage(changes).bytes);
     }
 
     // The page's line as the user sees it; empty when it shows none.
@@ -105,7 +140,7 @@ TEST_F(ContentsTest, TheGridHoldsTheLadderOfEachImageLoaded)
     const auto threeBoard = writeImage("gtx670.rom", board);
     struct Load {
         const char* name;
-        std::optional<std::vector<TableBend>> bends;  // unset: the GTX 670 image
+        std::optional<std::vector<SpecChange>> changes;  // unset: the GTX 670 image
         int entries;
     };
     const Load loads[] = {
@@ -113,20 +148,20 @@ TEST_F(ContentsTest, TheGridHoldsTheLadderOfEachImageLoaded)
         {"one entry", std::vector{ladderRange(7, 8)}, 1},
         {"no ladder", std::vector{noLadder()}, 0},
         {"the GTX 670's 45", std::nullopt, 45},
-        {"its own 45", std::vector<TableBend>{}, 45},
+        {"its own 45", std::vector<SpecChange>{}, 45},
     };
     for (const Load& load : loads) {
         SCOPED_TRACE(load.name);
         std::optional<StructuredImage> image;
-        if (load.bends)
-            image = otherBoardImage(*load.bends);
+        if (load.changes)
+            image = boardImage(*load.changes);
         open(image ? dir.write("ladder.rom", image->bytes) : threeBoard);
         EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
         selectTab(boostTab);
 
         EXPECT_EQ(grid(), expectedGrid(load.entries));
         for (int k = 0; k < load.entries; ++k) {
-            const double word = image ? ladderWord(*image, static_cast<std::size_t>(k))
+            const double word = image ? ladderWord(*image, image->bytes, static_cast<std::size_t>(k))
                                       : board.boostTableWords[static_cast<std::size_t>(k)];
             EXPECT_EQ(pageEdit(boostTab, firstBoost + k).GetWindowText(), twoDecimals(word / 2)) << k;
         }
@@ -141,7 +176,7 @@ TEST_F(ContentsTest, TheGridHoldsTheLadderOfEachImageLoaded)
 // the entries past the 45th are saved.
 TEST_F(ContentsTest, ALongLadderScrollsEveryEntryIntoViewAndIsSavedWhole)
 {
-    const StructuredImage image = otherBoardImage({ladderRange(0, 52)});
+    const StructuredImage image = boardImage({ladderRange(0, 52)});
     const auto path = dir.write("long.rom", image.bytes);
     open(path);
     selectTab(boostTab);
@@ -170,12 +205,11 @@ TEST_F(ContentsTest, ALongLadderScrollsEveryEntryIntoViewAndIsSavedWhole)
     clickButton(res::saveBiosButtonId);
     EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
     EXPECT_EQ(pageEdit(boostTab, firstBoost + 51).GetWindowText(), "1234.50");
-    StructuredImage saved = image;
-    saved.bytes = readBytes(path);
-    EXPECT_EQ(ladderWord(saved, 51), 2469);
+    const std::vector<std::uint8_t> saved = readBytes(path);
+    EXPECT_EQ(ladderWord(image, saved, 51), 2469);
     std::size_t changed = 0;
     for (std::size_t i = 0; i < image.bytes.size(); ++i)
-        changed += saved.bytes[i] != image.bytes[i];
+        changed += saved[i] != image.bytes[i];
     EXPECT_LE(changed, 3u);  // the word and the checksum
 
     // An edit made for this ladder takes a dropped file as the window does;
@@ -191,7 +225,7 @@ TEST_F(ContentsTest, ALongLadderScrollsEveryEntryIntoViewAndIsSavedWhole)
 
 struct LackCase {
     const char* name;
-    std::vector<TableBend> bends;
+    std::vector<SpecChange> changes;
     std::map<int, std::string> lines;
     std::set<std::pair<int, int>> absent;
 };
@@ -205,7 +239,7 @@ class Lacking : public ContentsTest, public ::testing::WithParamInterface<LackCa
 TEST_P(Lacking, DisablesEmptiesAndNamesWhatTheImageLacks)
 {
     const LackCase& c = GetParam();
-    const auto path = writeBoard("lacking.rom", c.bends);
+    const auto path = writeBoard("lacking.rom", c.changes);
     const auto bytes = readBytes(path);
     open(path);
     EXPECT_TRUE(prompts.messages.empty()) << prompts.messages.front();
@@ -246,37 +280,37 @@ TEST_P(Lacking, DisablesEmptiesAndNamesWhatTheImageLacks)
         EXPECT_EQ(lineOf(tab), "") << tab;
 }
 
-using T = TableStarts;
 
 INSTANTIATE_TEST_SUITE_P(
     Images, Lacking,
     ::testing::Values(
         LackCase{"PowerDefaultsAndVoltage",
-                 {headerByte(&T::powerPolicy, 10, 0xFF), headerByte(&T::voltageMap, 8, 0xFF)},
+                 {[](StructuredSpec& s) {
+                     s.contents.powerDefaultsEntry = noEntry;
+                     s.contents.voltageFirstEntry = noEntry;
+                 }},
                  {{powerTab, "This bios has no Default Power and Max Power!"}, {voltageTab, "This bios has no Max Voltage!"}},
                  {{powerTab, res::powerDefaultEditId}, {powerTab, res::powerMaxEditId}, {voltageTab, res::voltageEditId}}},
         LackCase{"AllPower",
-                 {headerByte(&T::powerPolicy, 9, 0xFF), headerByte(&T::powerPolicy, 10, 0xFF)},
+                 {[](StructuredSpec& s) { s.contents.powerLimitsEntry = s.contents.powerDefaultsEntry = noEntry; }},
                  {{powerTab, "This bios has no power values!"}},
                  {{powerTab, res::powerDefaultEditId}, {powerTab, res::powerMaxEditId},
                   {powerTab, res::powerLimitLoEditId}, {powerTab, res::powerLimitHiEditId}}},
         LackCase{"BothClocks",
-                 {headerByte(&T::virtualPState, 16, 0xFF), headerByte(&T::virtualPState, 17, 0xFF)},
+                 {[](StructuredSpec& s) { s.contents.boostClockEntry = s.contents.baseClockEntry = noEntry; }},
                  {{frequencyTab, "This bios has no Default Frequency and Boost Frequency!"}},
                  {{frequencyTab, res::gpuClockEditId}, {frequencyTab, res::boostClockEditId}}},
         LackCase{"AllClocks",
-                 {headerByte(&T::virtualPState, 16, 0xFF), headerByte(&T::virtualPState, 17, 0xFF),
-                  // No memory type token: the memory clock's unit is unknown.
-                  [](StructuredImage& image) {
-                      for (std::uint32_t i = 0; i < image.bytes[image.bit + 10]; ++i)
-                          if (image.bytes[image.bit + 12 + 6 * i] == 'M')
-                              image.bytes[image.bit + 12 + 6 * i] = 'm';
-                  }},
+                 // Every memory strap unused: the memory clock's unit is unknown.
+                 {[](StructuredSpec& s) {
+                     s.contents.boostClockEntry = s.contents.baseClockEntry = noEntry;
+                     s.contents.memoryType = 0xF;
+                 }},
                  {{frequencyTab, "This bios has no clocks!"}},
                  {{frequencyTab, res::gpuClockEditId}, {frequencyTab, res::boostClockEditId},
                   {frequencyTab, res::memClockEditId}}},
         LackCase{"FanAndLadder",
-                 {noFanEntry(), noLadder()},
+                 {[](StructuredSpec& s) { s.contents.fanEntry.reset(); }, noLadder()},
                  {{fanTab, "This bios has no fan speed range!"}, {boostTab, "This bios has no boost table!"}},
                  {{fanTab, res::fanMinEditId}, {fanTab, res::fanMaxEditId}}}),
     [](const auto& info) { return std::string(info.param.name); });
